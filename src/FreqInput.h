@@ -1,0 +1,24 @@
+// The frequency entry dialog: one receive or transmit frequency of one
+// channel row, typed in MHz as "33,025".
+#pragma once
+
+#include "platform/vcl/vcl.h"
+
+class TFormFreqInput : public TForm {
+public:
+    TLabel* Label1 = nullptr;
+    TListBox* ListBox1 = nullptr;
+    TMaskEdit* MaskEdit1 = nullptr;
+    TButton* Button1 = nullptr;
+
+    void MaskEdit1Change(TObject* Sender);
+    void Button1Click(TObject* Sender);
+    void MaskEdit1KeyPress(TObject* Sender, char& Key);
+
+    int32_t FDirection = 0;  // 1 receive, anything else transmit
+    int32_t FChannel = 0;    // row 0-99
+
+    explicit TFormFreqInput(TComponent* Owner);
+};
+
+extern TFormFreqInput* FormFreqInput;

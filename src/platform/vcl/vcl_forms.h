@@ -1,0 +1,173 @@
+// Forms, menus, file dialogs and the application object.
+#pragma once
+
+#include <map>
+
+#include "vcl_controls.h"
+
+class TMenuItem : public TComponent {
+public:
+    explicit TMenuItem(TComponent* AOwner);
+    ~TMenuItem() override;
+    const String& Caption() const { return FCaption; }
+    void SetCaption(const String& s);  // "-" makes a separator line
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TMenuItem* Items(int index) const { return FItems.at(static_cast<size_t>(index)); }
+    void Add(TMenuItem* item);
+    void SetEnabled(bool on);
+    void Click();  // what choosing the item does: runs OnClick
+    TNotifyEvent OnClick;
+    void ReadProperty(const String& name, const DfmValue& value);
+    bool SetEvent(const String& name, const TMethod& handler);
+    void* Action() const { return FAction; }  // the QAction or QMenu behind it
+
+private:
+    friend class TMainMenu;
+    void Build(void* parentMenu);
+    String FCaption;
+    bool FEnabled = true;
+    TMenuItem* FParentItem = nullptr;
+    std::vector<TMenuItem*> FItems;
+    void* FAction = nullptr;
+};
+
+class TMainMenu : public TComponent {
+public:
+    explicit TMainMenu(TComponent* AOwner);
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TMenuItem* Items(int index) const { return FItems.at(static_cast<size_t>(index)); }
+    void Add(TMenuItem* item);
+    void ReadProperty(const String& name, const DfmValue& value);
+
+private:
+    friend class TForm;
+    void Attach(QWidget* menuBar);
+    std::vector<TMenuItem*> FItems;
+};
+
+// File dialogs run through the modal seam (modal.h).
+class TOpenDialog : public TComponent {
+public:
+    explicit TOpenDialog(TComponent* AOwner);
+    String Title, Filter, InitialDir, FileName, DefaultExt;
+    int FilterIndex = 1;
+    bool Execute();  // true when the user chose a name (then in FileName)
+    virtual bool IsSave() const { return false; }
+    void ReadProperty(const String& name, const DfmValue& value);
+};
+
+class TSaveDialog : public TOpenDialog {
+public:
+    using TOpenDialog::TOpenDialog;
+    bool IsSave() const override { return true; }
+};
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = unsigned;
+enum TPosition {
+    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly,
+    poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter
+};
+enum TModalResultValue { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4,
+                         mrIgnore = 5, mrYes = 6, mrNo = 7 };
+
+// A window. The derived class publishes its components and handlers, then
+// calls LoadFromResource, which builds the designed layout from the form
+// resource ":/forms/<name>.dfm" and binds every published field and every
+// event named there; a field without a component, an unknown handler or
+// a malformed resource throws EResourceError naming the file and line.
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    void SetClientSize(int width, int height);
+    void SetBorderStyle(TFormBorderStyle s);
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderIcons(TBorderIcons icons);
+    void SetPosition(TPosition p);
+    void SetMenu(TMainMenu* menu);
+    TMainMenu* Menu() const { return FMenu; }
+    void SetCaption(const String& s) override;
+    QWidget* ClientWidget() const override;
+
+    int ShowModal();  // through the modal seam; returns ModalResult
+    void Close();     // ends a modal showing (ModalResult mrCancel if none) or hides
+    bool Modal() const { return FModal; }
+    int ModalResult() const { return FModalResult; }
+    void SetModalResult(int r);  // non-zero ends a modal showing
+    bool Showing() const;
+    void PlaceOnScreen();  // applies Position before showing
+
+    // The native window handle stand-in handed to MessageBoxA/ShellExecuteA.
+    void* Handle() { return this; }
+
+    void ReadProperty(const String& name, const DfmValue& value) override;
+
+    // Used by the modal seam's default host.
+    void BeginModal();
+    void EndModal();
+    bool ModalDone() const { return !FModal || FModalResult != mrNone; }
+
+protected:
+    template <class T>
+    void Publish(const String& name, T*& field) {
+        FPublished.push_back({name, reinterpret_cast<TComponent**>(&field),
+                              [](TComponent* c) { return dynamic_cast<T*>(c) != nullptr; }});
+    }
+    void PublishMethod(const String& name, TMethod method);
+    void LoadFromResource(const String& formName);
+
+private:
+    struct PublishedField {
+        String name;
+        TComponent** field;
+        bool (*fits)(TComponent*);
+    };
+    friend class FormLoader;
+    std::vector<PublishedField> FPublished;
+    std::vector<std::pair<String, TMethod>> FMethods;
+    QWidget* FClient;
+    QWidget* FMenuBar = nullptr;
+    TMainMenu* FMenu = nullptr;
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
+    TPosition FPosition = poDesigned;
+    bool FModal = false;
+    int FModalResult = mrNone;
+    int FClientW = 0, FClientH = 0;
+};
+
+#define VCL_PUBLISH(field) Publish(#field, field)
+#define VCL_PUBLISH_NOTIFY(method) \
+    PublishMethod(#method, TNotifyEvent([this](TObject* s) { method(s); }))
+#define VCL_PUBLISH_KEYPRESS(method) \
+    PublishMethod(#method, TKeyPressEvent([this](TObject* s, char& k) { method(s, k); }))
+#define VCL_PUBLISH_UDCLICK(method) \
+    PublishMethod(#method, TUDClickEvent([this](TObject* s, TUDBtnType b) { method(s, b); }))
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    void Initialize();  // makes the Qt application; call once before any form
+    template <class T>
+    void CreateForm(T*& reference) {
+        reference = new T(this);
+        if (!FMainForm) FMainForm = reference;
+    }
+    void Run();        // shows the main form and runs until it closes or Terminate
+    void Terminate();  // ends Run
+    bool Terminated() const { return FTerminated; }
+    void ShowException(const Exception& e);  // the standard exception box
+    void HandleException();                  // inside a catch: shows what was thrown
+    TForm* MainForm() const { return FMainForm; }
+    void ProcessMessages();
+    String Title = "chantune";
+
+private:
+    TForm* FMainForm = nullptr;
+    bool FTerminated = false;
+};
+
+extern TApplication* Application;

@@ -1,0 +1,99 @@
+// A simulated radio on the master side of a pseudo-terminal.
+//
+// The program under test opens the slave side (DevicePath(), or COMn once
+// InstallAsCom(n) has linked it into the ports folder) exactly as it would a
+// real serial port. The radio answers the frame protocol:
+//   11 39 01        ping   -> 01
+//   11 39 02        read   -> the 512 memory bytes
+//   11 39 K A V     write  -> stores V at (K == 0x13 ? 256 : 0) + A, echoes V
+//   11 39 04 00     reset  -> no reply
+// and records every frame it receives. Bytes that do not start a known
+// frame are recorded as garbage and skipped.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace sim {
+
+struct Frame {
+    std::vector<uint8_t> bytes;  // as received, command bytes included
+    bool IsPing() const;
+    bool IsRead() const;
+    bool IsWrite() const;
+    bool IsReset() const;
+    int Address() const;  // writes only
+    uint8_t Value() const;
+};
+
+struct Faults {
+    bool silent = false;            // answers nothing at all
+    int pingReply = 0x01;           // the byte sent back to a ping
+    int extraReplyBytes = 0;        // sent after every reply (0xEE each)
+    bool shortImage = false;        // the read reply stops after 511 bytes
+    std::set<int> noEchoAt;         // writes to these addresses: stored, no echo
+    std::set<int> wrongEchoAt;      // writes here: stored, echo is V XOR 0xFF
+    std::set<int> refuseAt;         // writes here: not stored, no echo
+    int replyDelayMs = 0;           // before every reply
+    int hangUpAfterFrames = -1;     // closes the line after this many frames
+    bool pacing = false;            // every byte takes 10 bits at baud
+    int baud = 4800;
+};
+
+class RadioSim {
+public:
+    RadioSim();  // memory all 0xFF, serving at once
+    ~RadioSim();
+    RadioSim(const RadioSim&) = delete;
+    RadioSim& operator=(const RadioSim&) = delete;
+
+    const std::string& DevicePath() const { return FSlavePath; }
+    // Links COMn in the ports folder to this radio (replacing a link).
+    void InstallAsCom(int n);
+
+    // Memory. Tests set it before the program reads, and inspect it after.
+    std::array<uint8_t, 512> Memory() const;
+    void SetMemory(const std::array<uint8_t, 512>& m);
+    void SetByte(int address, uint8_t v);
+    uint8_t Byte(int address) const;
+    bool LoadMemory(const std::string& file);  // 512 bytes
+
+    Faults GetFaults() const;
+    void SetFaults(const Faults& f);
+
+    // Every frame received so far, oldest first; garbage bytes are not here.
+    std::vector<Frame> Frames() const;
+    std::vector<Frame> Writes() const;  // the write frames only
+    int CountFrames(bool (Frame::*kind)() const) const;
+    std::vector<uint8_t> Garbage() const;
+    void ClearFrames();
+
+    // Closes the master side now (the line hangs up).
+    void HangUp();
+
+private:
+    void Serve();
+    void Reply(const std::vector<uint8_t>& bytes);
+    void Pace(size_t count);
+
+    int FMaster = -1;
+    std::string FSlavePath;
+    int FSlaveKeep = -1;  // keeps the line up while no client has it open
+    mutable std::mutex FMutex;
+    std::array<uint8_t, 512> FMemory;
+    Faults FFaults;
+    std::vector<Frame> FFrames;
+    std::vector<uint8_t> FGarbage;
+    std::atomic<bool> FStop{false};
+    int FWakePipe[2] = {-1, -1};
+    std::thread FThread;
+};
+
+}  // namespace sim

@@ -1,0 +1,25 @@
+// What every test process sets up before its first test: a private
+// per-user config folder (so the COM ports folder is the test's own) and a
+// machine with no serial devices of its own.
+#pragma once
+
+#include <string>
+
+namespace test_env {
+
+// Called by the test mains; safe to call again.
+void Setup();
+
+// A fresh empty folder under the process's scratch folder.
+std::string MakeTempDir(const std::string& prefix = "t");
+
+// The process's ports folder ($XDG_CONFIG_HOME/chantune/ports), created.
+std::string PortsFolder();
+
+// Points COMn at a device path (symbolic link in the ports folder);
+// RemoveComPort takes it away again.
+void SetComPort(int n, const std::string& devicePath);
+void RemoveComPort(int n);
+void ClearComPorts();
+
+}  // namespace test_env
