@@ -31,6 +31,10 @@ public:
     HANDLE PortHandle() const { return FPortHandle; }
     const COMMTIMEOUTS& Timeouts() const { return FTimeouts; }
     const DCB& CommState() const { return FCommState; }
+    int32_t SetStateResult() const { return FSetStateResult; }
+    DWORD BytesWritten() const { return FBytesWritten; }
+    DWORD BytesRead() const { return FBytesRead; }
+    int32_t LastResult() const { return FLastResult; }
 
 private:
     DCB FCommState;

@@ -8,10 +8,12 @@
 //   11 39 K A V     write  -> stores V at (K == 0x13 ? 256 : 0) + A, echoes V
 //   11 39 04 00     reset  -> no reply
 // and records every frame it receives. Bytes that do not start a known
-// frame are recorded as garbage and skipped.
+// frame are recorded as garbage and skipped. Frames may arrive split
+// across any number of reads.
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -43,8 +45,14 @@ struct Faults {
     std::set<int> refuseAt;         // writes here: not stored, no echo
     int replyDelayMs = 0;           // before every reply
     int hangUpAfterFrames = -1;     // closes the line after this many frames
-    bool pacing = false;            // every byte takes 10 bits at baud
+                                    // (counted from SetFaults; the last one
+                                    // is recorded but not answered)
+    bool pacing = false;            // every byte takes 10 bits at baud, in
+                                    // both directions
     int baud = 4800;
+    bool holdLine = false;          // the program's output is held (as by a
+                                    // flow stop): its writes stall
+    int hangUpAfterMs = -1;         // closes the line this long after SetFaults
 };
 
 class RadioSim {
@@ -75,22 +83,50 @@ public:
     std::vector<uint8_t> Garbage() const;
     void ClearFrames();
 
+    // Waits until at least count frames were received; false on time-out.
+    bool WaitForFrames(size_t count, int timeoutMs) const;
+
     // Closes the master side now (the line hangs up).
     void HangUp();
+    bool IsHungUp() const;
+
+    // The line settings as the program left them on the slave side: the
+    // rate (0 when unknown or hung up) and whether TIOCEXCL is set.
+    int LineBaud() const;
+    bool LineExclusive() const;
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     void Serve();
+    void Receive(const uint8_t* data, size_t count);
+    void HandleFrame(const Frame& frame);
     void Reply(const std::vector<uint8_t>& bytes);
     void Pace(size_t count);
+    bool WaitUntil(Clock::time_point t);
+    bool WriteAll(const uint8_t* data, size_t count);
+    bool Interrupted();
+    void CloseLine();
+    Clock::duration ByteTime() const;
 
     int FMaster = -1;
     std::string FSlavePath;
     int FSlaveKeep = -1;  // keeps the line up while no client has it open
     mutable std::mutex FMutex;
+    mutable std::condition_variable FChanged;  // frames received, line closed
     std::array<uint8_t, 512> FMemory;
     Faults FFaults;
     std::vector<Frame> FFrames;
     std::vector<uint8_t> FGarbage;
+    std::vector<uint8_t> FPending;  // received, not yet a whole frame
+    int FFramesSinceFaults = 0;
+    bool FHangUpTimed = false;
+    Clock::time_point FHangUpAt;
+    Clock::time_point FRxLineFree;
+    Clock::time_point FTxLineFree;
+    bool FHungUp = false;
+    std::atomic<bool> FHangUpRequested{false};
+    std::vector<int> FInstalled;
     std::atomic<bool> FStop{false};
     int FWakePipe[2] = {-1, -1};
     std::thread FThread;

@@ -1,1 +1,365 @@
-// placeholder
+// Handles, the last error, and the plain-file side of CreateFileA,
+// ReadFile, WriteFile, CloseHandle, MoveFileExA and DeleteFileA.
+//
+// A plain file behaves as the program expects of a Windows file:
+// - share mode 0 means no sharing: an advisory flock, exclusive for share
+//   mode 0 and shared otherwise, so a second opener fails with
+//   ERROR_SHARING_VIOLATION while the first holds the file;
+// - a file whose mode has no write bit for anyone is read-only, like the
+//   Windows read-only attribute: it is refused for writing, replacing and
+//   deleting with ERROR_ACCESS_DENIED even for root;
+// - only regular files open: a directory, FIFO, socket or device fails at
+//   once with ERROR_ACCESS_DENIED (the open never blocks);
+// - a name longer than 255 characters fails with ERROR_FILENAME_EXCED_RANGE.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <unordered_set>
+
+#include "platform/win32/handles.h"
+
+namespace win32_impl {
+namespace {
+
+constexpr size_t MaxNameLength = 255;
+
+thread_local DWORD t_lastError = ERROR_SUCCESS;
+
+std::mutex g_tableMutex;
+std::unordered_set<HandleObject*>& Table() {
+    static std::unordered_set<HandleObject*> table;
+    return table;
+}
+
+bool NameTooLong(const char* name) { return std::strlen(name) > MaxNameLength; }
+
+bool IsReadOnlyMode(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+
+// ENOENT as Windows tells it: the file is missing, or the folder is.
+DWORD NotFoundError(const char* name) {
+    std::string path(name);
+    size_t slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    struct stat st;
+    if (stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return ERROR_FILE_NOT_FOUND;
+    return ERROR_PATH_NOT_FOUND;
+}
+
+DWORD OpenError(int err, const char* name) {
+    return err == ENOENT ? NotFoundError(name) : ErrorFromErrno(err);
+}
+
+HANDLE FailOpen(DWORD error, int fd = -1) {
+    if (fd >= 0) close(fd);
+    SetLastError(error);
+    return INVALID_HANDLE_VALUE;
+}
+
+HANDLE OpenPlainFile(const char* name, DWORD access, DWORD share, DWORD creation) {
+    if (creation < CREATE_NEW || creation > OPEN_ALWAYS) return FailOpen(ERROR_INVALID_PARAMETER);
+    if (*name == '\0') return FailOpen(ERROR_PATH_NOT_FOUND);
+
+    const bool wantRead = (access & GENERIC_READ) != 0;
+    const bool wantWrite = (access & GENERIC_WRITE) != 0;
+    const bool truncate = creation == CREATE_ALWAYS;
+    const bool modifies = wantWrite || truncate;
+    int accmode = O_RDONLY;
+    if (wantWrite && !wantRead && !truncate) accmode = O_WRONLY;
+    else if (modifies) accmode = O_RDWR;
+    // O_NONBLOCK so that a FIFO or device swapped in for the file cannot
+    // block the open; regular files ignore it.
+    const int common = accmode | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+
+    int fd = -1;
+    bool created = false;
+    for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
+        if (creation != CREATE_NEW) {
+            fd = open(name, common);
+            if (fd >= 0) break;
+            if (errno != ENOENT || creation == OPEN_EXISTING) return FailOpen(OpenError(errno, name));
+        }
+        fd = open(name, common | O_CREAT | O_EXCL, 0666);
+        if (fd >= 0) {
+            created = true;
+            break;
+        }
+        if (errno != EEXIST) return FailOpen(OpenError(errno, name));
+        if (creation == CREATE_NEW) return FailOpen(ERROR_FILE_EXISTS);
+        // The file appeared between the two opens (or is a dangling link):
+        // try again.
+    }
+    if (fd < 0) return FailOpen(ERROR_ACCESS_DENIED);
+
+    struct stat st;
+    if (fstat(fd, &st) != 0) return FailOpen(ErrorFromErrno(errno), fd);
+    if (!S_ISREG(st.st_mode)) return FailOpen(ERROR_ACCESS_DENIED, fd);
+    if (!created && modifies && IsReadOnlyMode(st.st_mode)) return FailOpen(ERROR_ACCESS_DENIED, fd);
+
+    // Taken before truncating, so a file another opener holds is left whole.
+    if (flock(fd, (share == 0 ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+        return FailOpen(errno == EWOULDBLOCK ? ERROR_SHARING_VIOLATION : ErrorFromErrno(errno), fd);
+    }
+    if (truncate && !created && ftruncate(fd, 0) != 0) return FailOpen(ErrorFromErrno(errno), fd);
+    int flags = fcntl(fd, F_GETFL);
+    if (flags != -1) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+
+    HANDLE h = Register(HandleKind::File, fd, access);
+    SetLastError(!created && (creation == CREATE_ALWAYS || creation == OPEN_ALWAYS)
+                     ? ERROR_ALREADY_EXISTS
+                     : ERROR_SUCCESS);
+    return h;
+}
+
+BOOL ReadPlain(HandleObject* h, BYTE* buffer, DWORD n, DWORD* got) {
+    while (*got < n) {
+        ssize_t r = read(h->fd, buffer + *got, n - *got);
+        if (r > 0) {
+            *got += static_cast<DWORD>(r);
+        } else if (r == 0) {
+            break;  // end of file
+        } else if (errno != EINTR) {
+            SetLastError(errno == EIO ? ERROR_READ_FAULT : ErrorFromErrno(errno));
+            return FALSE;
+        }
+    }
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+BOOL WritePlain(HandleObject* h, const BYTE* buffer, DWORD n, DWORD* sent) {
+    while (*sent < n) {
+        ssize_t r = write(h->fd, buffer + *sent, n - *sent);
+        if (r > 0) {
+            *sent += static_cast<DWORD>(r);
+        } else if (r == 0) {
+            SetLastError(ERROR_WRITE_FAULT);
+            return FALSE;
+        } else if (errno != EINTR) {
+            SetLastError(errno == EIO ? ERROR_WRITE_FAULT : ErrorFromErrno(errno));
+            return FALSE;
+        }
+    }
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+// Checks shared by ReadFile and WriteFile; nullptr when the call fails.
+HandleObject* TransferHandle(HANDLE hFile, const void* buffer, DWORD n, void* overlapped,
+                             DWORD needed) {
+    HandleObject* h = Lookup(hFile);
+    if (!h) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    if (overlapped || (!buffer && n > 0)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if ((h->access & needed) == 0) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return h;
+}
+
+}  // namespace
+
+HANDLE Register(HandleKind kind, int fd, DWORD access) {
+    auto* h = new HandleObject{kind, fd, access, {}};
+    std::lock_guard<std::mutex> lock(g_tableMutex);
+    Table().insert(h);
+    return static_cast<HANDLE>(h);
+}
+
+HandleObject* Lookup(HANDLE h) {
+    auto* p = static_cast<HandleObject*>(h);
+    std::lock_guard<std::mutex> lock(g_tableMutex);
+    return Table().count(p) ? p : nullptr;
+}
+
+HandleObject* Lookup(HANDLE h, HandleKind kind) {
+    HandleObject* p = Lookup(h);
+    return p && p->kind == kind ? p : nullptr;
+}
+
+HandleObject* Unregister(HANDLE h) {
+    auto* p = static_cast<HandleObject*>(h);
+    std::lock_guard<std::mutex> lock(g_tableMutex);
+    return Table().erase(p) ? p : nullptr;
+}
+
+void SetLastError(DWORD error) { t_lastError = error; }
+
+DWORD ErrorFromErrno(int err) {
+    switch (err) {
+        case ENOENT: return ERROR_FILE_NOT_FOUND;
+        case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+        case ENXIO:
+        case EBUSY:
+        case ETXTBSY:
+        case ELOOP: return ERROR_ACCESS_DENIED;
+        case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
+        case EEXIST: return ERROR_FILE_EXISTS;
+        case ENOSPC:
+        case EDQUOT: return ERROR_DISK_FULL;
+        case EXDEV: return ERROR_NOT_SAME_DEVICE;
+        case EBADF: return ERROR_INVALID_HANDLE;
+        case EINVAL: return ERROR_INVALID_PARAMETER;
+        default: return ERROR_GEN_FAILURE;
+    }
+}
+
+bool IsComName(const char* name, int* n) {
+    if (std::strncmp(name, "COM", 3) != 0) return false;
+    const char* digits = name + 3;
+    size_t len = std::strlen(digits);
+    if (len == 0 || len > 4 || digits[0] == '0') return false;
+    int value = 0;
+    for (size_t i = 0; i < len; ++i) {
+        if (digits[i] < '0' || digits[i] > '9') return false;
+        value = value * 10 + (digits[i] - '0');
+    }
+    *n = value;
+    return true;
+}
+
+}  // namespace win32_impl
+
+using namespace win32_impl;
+
+HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                   SECURITY_ATTRIBUTES*, DWORD dwCreationDisposition, DWORD,
+                   HANDLE) {
+    if (!lpFileName) return FailOpen(ERROR_INVALID_PARAMETER);
+    if (NameTooLong(lpFileName)) return FailOpen(ERROR_FILENAME_EXCED_RANGE);
+    int n = 0;
+    if (IsComName(lpFileName, &n)) return OpenComPort(n, dwDesiredAccess, dwCreationDisposition);
+    return OpenPlainFile(lpFileName, dwDesiredAccess, dwShareMode, dwCreationDisposition);
+}
+
+BOOL CloseHandle(HANDLE hObject) {
+    HandleObject* h = Unregister(hObject);
+    if (!h) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    BOOL ok = TRUE;
+    if (h->kind == HandleKind::Serial) {
+        ok = CloseSerial(h);
+    } else if (close(h->fd) != 0 && errno != EINTR) {
+        SetLastError(ErrorFromErrno(errno));
+        ok = FALSE;
+    }
+    delete h;
+    if (ok) SetLastError(ERROR_SUCCESS);
+    return ok;
+}
+
+BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
+              LPDWORD lpNumberOfBytesRead, void* lpOverlapped) {
+    DWORD got = 0;
+    if (lpNumberOfBytesRead) *lpNumberOfBytesRead = 0;
+    HandleObject* h = TransferHandle(hFile, lpBuffer, nNumberOfBytesToRead, lpOverlapped, GENERIC_READ);
+    if (!h) return FALSE;
+    auto* buffer = static_cast<BYTE*>(lpBuffer);
+    BOOL ok = h->kind == HandleKind::Serial ? ReadSerial(h, buffer, nNumberOfBytesToRead, &got)
+                                            : ReadPlain(h, buffer, nNumberOfBytesToRead, &got);
+    if (lpNumberOfBytesRead) *lpNumberOfBytesRead = got;
+    return ok;
+}
+
+BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
+               LPDWORD lpNumberOfBytesWritten, void* lpOverlapped) {
+    DWORD sent = 0;
+    if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = 0;
+    HandleObject* h = TransferHandle(hFile, lpBuffer, nNumberOfBytesToWrite, lpOverlapped, GENERIC_WRITE);
+    if (!h) return FALSE;
+    auto* buffer = static_cast<const BYTE*>(lpBuffer);
+    BOOL ok = h->kind == HandleKind::Serial ? WriteSerial(h, buffer, nNumberOfBytesToWrite, &sent)
+                                            : WritePlain(h, buffer, nNumberOfBytesToWrite, &sent);
+    if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = sent;
+    return ok;
+}
+
+BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) {
+    if (!lpExistingFileName || !lpNewFileName || (dwFlags & ~DWORD{MOVEFILE_REPLACE_EXISTING})) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (NameTooLong(lpExistingFileName) || NameTooLong(lpNewFileName)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return FALSE;
+    }
+    struct stat st;
+    if (lstat(lpExistingFileName, &st) != 0) {
+        SetLastError(OpenError(errno, lpExistingFileName));
+        return FALSE;
+    }
+    int r;
+    if (dwFlags & MOVEFILE_REPLACE_EXISTING) {
+        if (lstat(lpNewFileName, &st) == 0 && (S_ISDIR(st.st_mode) || (S_ISREG(st.st_mode) && IsReadOnlyMode(st.st_mode)))) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
+        r = rename(lpExistingFileName, lpNewFileName);
+    } else {
+        r = renameat2(AT_FDCWD, lpExistingFileName, AT_FDCWD, lpNewFileName, RENAME_NOREPLACE);
+        if (r != 0 && (errno == EINVAL || errno == ENOSYS)) {
+            // A file system without the atomic form.
+            if (lstat(lpNewFileName, &st) == 0) {
+                errno = EEXIST;
+            } else {
+                r = rename(lpExistingFileName, lpNewFileName);
+            }
+        }
+        if (r != 0 && errno == EEXIST) {
+            SetLastError(ERROR_ALREADY_EXISTS);
+            return FALSE;
+        }
+    }
+    if (r != 0) {
+        SetLastError(OpenError(errno, lpNewFileName));
+        return FALSE;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+BOOL DeleteFileA(LPCSTR lpFileName) {
+    if (!lpFileName) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (NameTooLong(lpFileName)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return FALSE;
+    }
+    struct stat st;
+    if (lstat(lpFileName, &st) != 0) {
+        SetLastError(OpenError(errno, lpFileName));
+        return FALSE;
+    }
+    if (S_ISDIR(st.st_mode) || (S_ISREG(st.st_mode) && IsReadOnlyMode(st.st_mode))) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    if (unlink(lpFileName) != 0) {
+        SetLastError(OpenError(errno, lpFileName));
+        return FALSE;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+DWORD GetLastError() { return t_lastError; }

@@ -1,0 +1,238 @@
+// The file side of the Win32 stand-in on the real file system.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <future>
+#include <sstream>
+
+#include "platform/win32/win32.h"
+#include "support/test_env.h"
+
+namespace {
+
+HANDLE Open(const std::string& name, DWORD access, DWORD creation, DWORD share = 0) {
+    return CreateFileA(name.c_str(), access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::string Content(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void Put(const std::string& name, const std::string& text) { std::ofstream(name, std::ios::binary) << text; }
+
+DWORD Err() { return GetLastError(); }
+
+TEST(PlainFiles, WriteReadAndDispositions) {
+    const std::string dir = test_env::MakeTempDir("files");
+    const std::string name = dir + "/settings.tun";
+
+    HANDLE h = Open(name, GENERIC_WRITE, CREATE_ALWAYS);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_SUCCESS));
+    std::string data(809, '\0');
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7);
+    DWORD n = 0;
+    EXPECT_TRUE(WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &n, nullptr));
+    EXPECT_EQ(n, 809u);
+    BYTE b;
+    EXPECT_FALSE(ReadFile(h, &b, 1, &n, nullptr));  // opened for writing only
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(CloseHandle(h));
+    EXPECT_EQ(Content(name), data);
+
+    h = Open(name, GENERIC_READ, OPEN_EXISTING);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    std::string back(1000, 'x');
+    EXPECT_TRUE(ReadFile(h, back.data(), 1000, &n, nullptr));
+    EXPECT_EQ(n, 809u);
+    EXPECT_EQ(back.substr(0, 809), data);
+    EXPECT_TRUE(ReadFile(h, back.data(), 10, &n, nullptr));  // at the end: success, nothing
+    EXPECT_EQ(n, 0u);
+    EXPECT_FALSE(WriteFile(h, "x", 1, &n, nullptr));
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(CloseHandle(h));
+
+    // CREATE_ALWAYS empties an existing file and says it existed.
+    h = Open(name, GENERIC_WRITE, CREATE_ALWAYS);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    CloseHandle(h);
+    EXPECT_EQ(Content(name), "");
+
+    EXPECT_EQ(Open(name, GENERIC_WRITE, CREATE_NEW), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_FILE_EXISTS));
+    EXPECT_EQ(Open(dir + "/missing", GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(Open(dir + "/no/such/folder", GENERIC_WRITE, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(Open(name, GENERIC_READ, 99), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+
+    h = Open(dir + "/new", GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_TRUE(WriteFile(h, "abc", 3, &n, nullptr));
+    CloseHandle(h);
+    h = Open(dir + "/new", GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    CloseHandle(h);
+    EXPECT_EQ(Content(dir + "/new"), "abc");  // OPEN_ALWAYS keeps the content
+    h = Open(dir + "/fresh", GENERIC_WRITE, CREATE_NEW);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+}
+
+TEST(PlainFiles, ReadOnlyFileRefusesWritingEvenForRoot) {
+    const std::string dir = test_env::MakeTempDir("ro");
+    const std::string name = dir + "/locked.tun";
+    Put(name, "original");
+    ASSERT_EQ(chmod(name.c_str(), 0444), 0);
+
+    EXPECT_EQ(Open(name, GENERIC_WRITE, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(Open(name, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Open(name, GENERIC_WRITE, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(Content(name), "original");
+    HANDLE h = Open(name, GENERIC_READ, OPEN_EXISTING);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+
+    EXPECT_FALSE(DeleteFileA(name.c_str()));
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    const std::string other = dir + "/other";
+    Put(other, "replacement");
+    EXPECT_FALSE(MoveFileExA(other.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(Content(name), "original");
+
+    // A single write bit for anyone makes it writable again.
+    ASSERT_EQ(chmod(name.c_str(), 0464), 0);
+    h = Open(name, GENERIC_WRITE, OPEN_EXISTING);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+}
+
+TEST(PlainFiles, NonRegularFilesAndLongNamesFailAtOnce) {
+    const std::string dir = test_env::MakeTempDir("odd");
+    const std::string fifo = dir + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
+    const std::string sock = dir + "/sock";
+    int s = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", sock.c_str());
+    ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+
+    struct Case {
+        std::string name;
+        DWORD access;
+        DWORD creation;
+    };
+    const Case cases[] = {
+        {dir, GENERIC_READ, OPEN_EXISTING},          {dir, GENERIC_WRITE, CREATE_ALWAYS},
+        {fifo, GENERIC_READ, OPEN_EXISTING},         {fifo, GENERIC_WRITE, OPEN_EXISTING},
+        {fifo, GENERIC_WRITE, CREATE_ALWAYS},        {sock, GENERIC_READ, OPEN_EXISTING},
+        {"/dev/null", GENERIC_WRITE, CREATE_ALWAYS}, {"/dev/zero", GENERIC_READ, OPEN_EXISTING},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // In a thread, so that an open that blocks fails the test instead
+        // of hanging it.
+        auto result = std::async(std::launch::async, [&] {
+            HANDLE h = Open(c.name, c.access, c.creation);
+            return std::make_pair(h, GetLastError());
+        });
+        if (result.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+            ADD_FAILURE() << "open blocked";
+            int unblock = open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+            result.wait();
+            close(unblock);
+        }
+        auto [h, err] = result.get();
+        EXPECT_EQ(h, INVALID_HANDLE_VALUE);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        EXPECT_EQ(err, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    }
+    close(s);
+
+    const std::string base = dir + "/";
+    const std::string fits = base + std::string(255 - base.size(), 'a');
+    HANDLE h = Open(fits, GENERIC_WRITE, CREATE_ALWAYS);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    const std::string tooLong = fits + "b";
+    EXPECT_EQ(Open(tooLong, GENERIC_WRITE, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_FALSE(DeleteFileA(tooLong.c_str()));
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_FALSE(MoveFileExA(fits.c_str(), tooLong.c_str(), 0));
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_EQ(Open("", GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+}
+
+TEST(PlainFiles, ShareModeZeroRefusesASecondOpener) {
+    const std::string dir = test_env::MakeTempDir("share");
+    const std::string name = dir + "/busy.tun";
+    Put(name, "content");
+    HANDLE first = Open(name, GENERIC_READ, OPEN_EXISTING);
+    ASSERT_NE(first, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Open(name, GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    // A refused CREATE_ALWAYS must not empty the file it could not have.
+    EXPECT_EQ(Open(name, GENERIC_WRITE, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(Content(name), "content");
+    // Sharing openers do not exclude each other, but do exclude share 0.
+    EXPECT_TRUE(CloseHandle(first));
+    const DWORD shareRead = 1;
+    HANDLE a = Open(name, GENERIC_READ, OPEN_EXISTING, shareRead);
+    HANDLE b = Open(name, GENERIC_READ, OPEN_EXISTING, shareRead);
+    EXPECT_NE(a, INVALID_HANDLE_VALUE);
+    EXPECT_NE(b, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Open(name, GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    CloseHandle(a);
+    CloseHandle(b);
+    HANDLE again = Open(name, GENERIC_READ, OPEN_EXISTING);
+    EXPECT_NE(again, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CloseHandle(again));
+    EXPECT_FALSE(CloseHandle(again));
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
+TEST(PlainFiles, MoveAndDelete) {
+    const std::string dir = test_env::MakeTempDir("move");
+    const std::string from = dir + "/a", to = dir + "/b";
+    Put(from, "new");
+    Put(to, "old");
+    EXPECT_FALSE(MoveFileExA(from.c_str(), to.c_str(), 0));
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(Content(to), "old");
+    EXPECT_EQ(Content(from), "new");
+    EXPECT_TRUE(MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(Content(to), "new");
+    EXPECT_FALSE(MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_TRUE(MoveFileExA(to.c_str(), from.c_str(), 0));
+    EXPECT_EQ(Content(from), "new");
+    EXPECT_FALSE(MoveFileExA(from.c_str(), dir.c_str(), MOVEFILE_REPLACE_EXISTING));  // a folder
+
+    EXPECT_TRUE(DeleteFileA(from.c_str()));
+    EXPECT_FALSE(DeleteFileA(from.c_str()));
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(DeleteFileA(dir.c_str()));
+    EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+}
+
+}  // namespace
