@@ -272,7 +272,18 @@ RadioSim::Clock::duration RadioSim::ByteTime() const {
 void RadioSim::Pace(size_t count) {
     if (!GetFaults().pacing) return;
     FRxLineFree = std::max(Clock::now(), FRxLineFree) + ByteTime() * static_cast<long>(count);
-    WaitUntil(FRxLineFree);
+    WaitPreciselyUntil(FRxLineFree);
+}
+
+// The line's timing must not include the thread's own wake-up latency:
+// sleep until just before the moment, then spin the rest.
+bool RadioSim::WaitPreciselyUntil(Clock::time_point t) {
+    constexpr auto spin = std::chrono::microseconds(250);
+    if (!WaitUntil(t - spin)) return false;
+    while (Clock::now() < t) {
+        if (Interrupted()) return false;
+    }
+    return true;
 }
 
 void RadioSim::Receive(const uint8_t* data, size_t count) {
@@ -368,7 +379,7 @@ void RadioSim::Reply(const std::vector<uint8_t>& bytes) {
         if (upTo > sent) {
             if (!WriteAll(bytes.data() + sent, upTo - sent)) return;
             sent = upTo;
-        } else if (!WaitUntil(start + byteTime * static_cast<long>(sent + 1))) {
+        } else if (!WaitPreciselyUntil(start + byteTime * static_cast<long>(sent + 1))) {
             return;
         }
     }

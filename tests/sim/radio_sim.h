@@ -104,6 +104,7 @@ private:
     void Reply(const std::vector<uint8_t>& bytes);
     void Pace(size_t count);
     bool WaitUntil(Clock::time_point t);
+    bool WaitPreciselyUntil(Clock::time_point t);
     bool WriteAll(const uint8_t* data, size_t count);
     bool Interrupted();
     void CloseLine();
