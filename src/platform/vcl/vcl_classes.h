@@ -93,8 +93,16 @@ public:
     int ComponentCount() const { return static_cast<int>(FComponents.size()); }
     TComponent* Components(int index) const { return FComponents.at(static_cast<size_t>(index)); }
     TComponent* FindComponent(const String& name) const;
+    // Called by the form loader once all properties of the resource are
+    // read and its references resolved, before events are bound.
+    virtual void Loaded() {}
 
     int Tag = 0;
+
+protected:
+    // Frees the owned components, the last created first (a derived class
+    // whose members the owned components use calls it in its destructor).
+    void DestroyComponents();
 
 private:
     void RemoveComponent(TComponent* c);

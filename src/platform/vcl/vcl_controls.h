@@ -20,6 +20,8 @@
 #include "vcl_classes.h"
 
 class QWidget;
+class QObject;
+class QEvent;
 struct DfmValue;
 
 using TColor = uint32_t;
@@ -101,13 +103,28 @@ public:
     virtual void ReadProperty(const String& name, const DfmValue& value);
     virtual bool SetEvent(const String& name, const TMethod& handler);
 
+    // Enabled here and in every parent: what a user can click.
+    bool EffectivelyEnabled() const;
+
 protected:
     TControl(TComponent* AOwner, QWidget* widget);
     virtual void ApplyFont();
     virtual void ApplyCaption() {}
+    virtual void ApplyColor();
     void SetWidgetGeometry();
+    // Input events of the widget (and of widgets watched for it); true
+    // swallows the event.
+    virtual bool WidgetEvent(QObject* watched, QEvent* event);
+    void Watch(QObject* object);  // routes object's events to WidgetEvent
+    void FontChanged();           // applies Font to the widget and to ParentFont children
 
+    friend class TWinControl;
+    friend class TPageControl;
+    friend class TScrollBox;
+    friend class FormLoader;
     QWidget* FWidget;
+    QObject* FGuard;              // event filter and context of every connection
+    bool FMouseClicks = false;    // a mouse click on the widget runs Click()
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     bool FEnabled = true, FVisible = true;
@@ -139,10 +156,17 @@ public:
 protected:
     using TControl::TControl;
     friend class TControl;
+    friend class FormLoader;
+    ~TWinControl() override;  // frees the child controls first
     virtual void InsertControl(TControl* c);
     virtual void RemoveControl(TControl* c);
     virtual void ChildMoved(TControl*) {}
+    bool WidgetEvent(QObject* watched, QEvent* event) override;
+    // A key press handler replaced the typed character: type this one.
+    virtual void TypeChar(char) {}
+    void ApplyTabOrder();  // the Qt focus chain of the children follows FTabList
     std::vector<TControl*> FControls;
+    std::vector<TWinControl*> FTabList;
     int FTabOrder = -1;
 };
 
@@ -156,14 +180,17 @@ public:
     void SetAlignment(TAlignment a);
     void ReadProperty(const String& name, const DfmValue& value) override;
     bool SetEvent(const String& name, const TMethod& handler) override;
+    void Loaded() override;
 
 protected:
     void ApplyCaption() override;
     void ApplyFont() override;
+    bool WidgetEvent(QObject* watched, QEvent* event) override;
 
 private:
     void Fit();
     bool FAutoSize = true, FWordWrap = false;
+    TAlignment FAlignment = taLeftJustify;
 };
 
 class TButton : public TWinControl {
@@ -220,6 +247,7 @@ public:
 
 protected:
     void TextEdited();  // the widget's text changed: runs OnChange when Text() changed
+    void TypeChar(char key) override;
     String FLastText;
     bool FReadOnly = false;
 };
@@ -240,6 +268,9 @@ public:
 
 private:
     String FEditMask;
+    String FPlaces;             // a place of the mask each: its mask character, ' ' for a literal
+    bool FSaveLiterals = true;  // literals are part of Text()
+    char FBlank = '_';
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
@@ -247,6 +278,8 @@ enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
 class TComboBox : public TWinControl {
 public:
     explicit TComboBox(TComponent* AOwner);
+    ~TComboBox() override;
+    void Loaded() override;
     TStrings& Items();
     int ItemIndex() const;
     void SetItemIndex(int index);     // runs nothing
@@ -260,11 +293,13 @@ public:
 private:
     class Items_;
     Items_* FItems;
+    int FPendingIndex = -1;
 };
 
 class TListBox : public TWinControl {
 public:
     explicit TListBox(TComponent* AOwner);
+    ~TListBox() override;
     TStrings& Items();
     int ItemIndex() const;
     void SetItemIndex(int index);
@@ -281,6 +316,7 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 class TMemo : public TWinControl {
 public:
     explicit TMemo(TComponent* AOwner);
+    ~TMemo() override;
     TStrings& Lines();
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool on);
@@ -346,6 +382,7 @@ public:
 private:
     int16_t FMin = 0, FMax = 100, FPosition = 0;
     TUDOrientation FOrientation = udVertical;
+    void Arrange();
 };
 
 class TGroupBox : public TWinControl {
@@ -360,6 +397,8 @@ protected:
 class TRadioGroup : public TGroupBox {
 public:
     explicit TRadioGroup(TComponent* AOwner);
+    ~TRadioGroup() override;
+    void Loaded() override;
     TStrings& Items();
     int ItemIndex() const { return FItemIndex; }
     void SetItemIndex(int index);
@@ -373,6 +412,8 @@ private:
     class Items_;
     friend class Items_;
     void Rebuild();
+    void Arrange();
+    void CheckButtons();
     Items_* FItems;
     int FItemIndex = -1;
     int FColumns = 1;
@@ -431,10 +472,16 @@ public:
 protected:
     void ChildMoved(TControl* c) override;
     void InsertControl(TControl* c) override;
+    void RemoveControl(TControl* c) override;
 
 private:
+    void Extend(TControl* c);   // grows the range to hold c
+    void RecomputeRange();      // the range from every visible child
+    void ScheduleRecompute();
+    void ResizeInner();
     QWidget* FInner;
     int FRangeW = 0, FRangeH = 0;
+    bool FRecomputePending = false;
 };
 
 class TTabSheet;
@@ -447,6 +494,7 @@ public:
     TTabSheet* ActivePage() const;
     void SetActivePage(TTabSheet* page);
     void ReadProperty(const String& name, const DfmValue& value) override;
+    void Loaded() override;
 
 protected:
     void InsertControl(TControl* c) override;
@@ -462,6 +510,8 @@ class TTabSheet : public TWinControl {
 public:
     explicit TTabSheet(TComponent* AOwner);
     TPageControl* PageControl() const;
+    // A page fills its page control's page area: the bounds are kept only.
+    void SetBounds(int left, int top, int width, int height) override;
 
 protected:
     void ApplyCaption() override;

@@ -5,6 +5,9 @@
 
 #include "vcl_controls.h"
 
+class TMainMenu;
+class TForm;
+
 class TMenuItem : public TComponent {
 public:
     explicit TMenuItem(TComponent* AOwner);
@@ -24,6 +27,9 @@ public:
 private:
     friend class TMainMenu;
     void Build(void* parentMenu);
+    void Changed();  // the menu bar shows the new structure
+    void SetMenuDeep(TMainMenu* menu);
+    TMainMenu* FMenu = nullptr;
     String FCaption;
     bool FEnabled = true;
     TMenuItem* FParentItem = nullptr;
@@ -34,6 +40,7 @@ private:
 class TMainMenu : public TComponent {
 public:
     explicit TMainMenu(TComponent* AOwner);
+    ~TMainMenu() override;
     int Count() const { return static_cast<int>(FItems.size()); }
     TMenuItem* Items(int index) const { return FItems.at(static_cast<size_t>(index)); }
     void Add(TMenuItem* item);
@@ -41,8 +48,12 @@ public:
 
 private:
     friend class TForm;
+    friend class TMenuItem;
     void Attach(QWidget* menuBar);
+    void Rebuild();
     std::vector<TMenuItem*> FItems;
+    QWidget* FMenuBar = nullptr;
+    TForm* FForm = nullptr;
 };
 
 // File dialogs run through the modal seam (modal.h).
@@ -91,6 +102,8 @@ public:
     TMainMenu* Menu() const { return FMenu; }
     void SetCaption(const String& s) override;
     QWidget* ClientWidget() const override;
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetVisible(bool on) override;
 
     int ShowModal();  // through the modal seam; returns ModalResult
     void Close();     // ends a modal showing (ModalResult mrCancel if none) or hides
@@ -118,6 +131,7 @@ protected:
     }
     void PublishMethod(const String& name, TMethod method);
     void LoadFromResource(const String& formName);
+    bool WidgetEvent(QObject* watched, QEvent* event) override;
 
 private:
     struct PublishedField {
@@ -126,7 +140,12 @@ private:
         bool (*fits)(TComponent*);
     };
     friend class FormLoader;
+    friend class TMainMenu;
+    friend class TWinControl;
     std::vector<PublishedField> FPublished;
+    // The control that has (or, while the window is not active, would
+    // have) the input focus; compared, never followed.
+    const QWidget* FFocusWidget = nullptr;
     std::vector<std::pair<String, TMethod>> FMethods;
     QWidget* FClient;
     QWidget* FMenuBar = nullptr;
@@ -137,6 +156,11 @@ private:
     bool FModal = false;
     int FModalResult = mrNone;
     int FClientW = 0, FClientH = 0;
+    String FPendingMenu;  // Menu named in the resource, resolved after loading
+    int FPendingMenuLine = 0;
+    void LayoutWindow();  // menu bar and client area inside the window
+    void ApplyWindowFlags();
+    int MenuBarHeight() const;
 };
 
 #define VCL_PUBLISH(field) Publish(#field, field)
@@ -166,6 +190,7 @@ public:
     String Title = "chantune";
 
 private:
+    friend class TForm;
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
 };

@@ -1,0 +1,205 @@
+// The modal seam: the default host over Qt dialogs, and the scripted host
+// for tests.
+#include "modal.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+#include <map>
+
+#include "platform/win32/win32.h"
+#include "vcl_internal.h"
+
+using namespace vcl::detail;
+
+namespace vcl {
+
+namespace {
+
+// The nested loops of the forms now shown modally.
+std::map<TForm*, QEventLoop*>& ModalLoops() {
+    static std::map<TForm*, QEventLoop*> loops;
+    return loops;
+}
+
+QWidget* OwnerWidget(TForm* owner) {
+    if (owner) return owner->Widget();
+    return QApplication::activeWindow();
+}
+
+// "Tunes files (*.tun)|*.tun|All files (*.*)|*.*" as Qt writes filters:
+// "Tunes files (*.tun);;All files (*)". "*.*" means every file.
+QStringList QtFilters(const String& filter) {
+    QStringList parts = Q(filter).split('|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        for (QString& p : patterns) {
+            p = p.trimmed();
+            if (p == "*.*") p = "*";
+        }
+        QString shown = "(" + parts[i + 1].trimmed() + ")";
+        if (description.endsWith(shown)) description.chop(shown.size());
+        out << description.trimmed() + " (" + patterns.join(' ') + ")";
+    }
+    return out;
+}
+
+class QtModalHost : public ModalHost {
+public:
+    int MessageBox(TForm* owner, const String& text, const String& caption, unsigned flags) override {
+        QMessageBox box(OwnerWidget(owner));
+        box.setWindowTitle(Q(caption));
+        box.setText(Q(text));
+        switch (flags & 0xF0) {
+            case 0x10: box.setIcon(QMessageBox::Critical); break;
+            case 0x20: box.setIcon(QMessageBox::Question); break;
+            case 0x30: box.setIcon(QMessageBox::Warning); break;
+            case 0x40: box.setIcon(QMessageBox::Information); break;
+            default: break;
+        }
+        switch (flags & 0x0F) {
+            case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+            case 1: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+            case 3: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
+            default: box.setStandardButtons(QMessageBox::Ok); break;
+        }
+        int answer = box.exec();
+        switch (answer) {
+            case QMessageBox::Yes: return IDYES;
+            case QMessageBox::No: return IDNO;
+            case QMessageBox::Cancel: return IDCANCEL;
+            default: return (flags & 0x0F) == MB_YESNO ? IDNO : IDOK;
+        }
+    }
+
+    bool FileDialog(TOpenDialog& dialog) override {
+        QFileDialog box(QApplication::activeWindow(), Q(dialog.Title), Q(dialog.InitialDir));
+        box.setAcceptMode(dialog.IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        // A name that does not exist is accepted; the program asks about
+        // overwriting itself.
+        box.setFileMode(QFileDialog::AnyFile);
+        box.setOption(QFileDialog::DontConfirmOverwrite);
+        QStringList filters = QtFilters(dialog.Filter);
+        if (!filters.isEmpty()) {
+            box.setNameFilters(filters);
+            int index = dialog.FilterIndex - 1;
+            if (index >= 0 && index < filters.size()) box.selectNameFilter(filters[index]);
+        }
+        if (!dialog.DefaultExt.empty()) box.setDefaultSuffix(Q(dialog.DefaultExt));
+        if (!dialog.FileName.empty()) box.selectFile(Q(dialog.FileName));
+        if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return false;
+        dialog.FileName = S(box.selectedFiles().first());
+        return true;
+    }
+
+    int ShowModal(TForm& form) override {
+        QWidget* w = form.Widget();
+        form.BeginModal();
+        w->setWindowModality(Qt::ApplicationModal);
+        form.Show();
+        QEventLoop loop;
+        ModalLoops()[&form] = &loop;
+        if (!form.ModalDone()) loop.exec();
+        ModalLoops().erase(&form);
+        form.Hide();
+        w->setWindowModality(Qt::NonModal);
+        form.EndModal();
+        return form.ModalResult();
+    }
+
+    void ExceptionBox(const String& message, const String& title) override {
+        QMessageBox box(QMessageBox::Critical, Q(title), Q(message), QMessageBox::Ok, QApplication::activeWindow());
+        box.exec();
+    }
+
+    // No opener: nothing to show.
+    void ShellOpen(TForm*, const String&, const String& file) override { QDesktopServices::openUrl(QUrl(Q(file))); }
+};
+
+QtModalHost& DefaultHost() {
+    static QtModalHost host;
+    return host;
+}
+
+ModalHost* gHost = nullptr;
+
+}  // namespace
+
+ModalHost& Modal() { return gHost ? *gHost : DefaultHost(); }
+
+ModalHost* SetModalHost(ModalHost* host) {
+    ModalHost* previous = gHost;
+    gHost = host;
+    return previous;
+}
+
+// ---- ScriptedModal
+
+int ScriptedModal::MessageBox(TForm* owner, const String& text, const String& caption, unsigned flags) {
+    shown.push_back({"message", text, caption, flags, owner, {}, {}});
+    if (!messageAnswers.empty()) {
+        int answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+    return (flags & 0x0F) == MB_YESNO ? IDNO : IDOK;
+}
+
+bool ScriptedModal::FileDialog(TOpenDialog& dialog) {
+    shown.push_back({dialog.IsSave() ? "save" : "open", dialog.Title, dialog.Filter, 0, nullptr,
+                     dialog.InitialDir, dialog.FileName});
+    if (fileAnswers.empty()) return false;
+    std::optional<String> answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    if (!answer) return false;
+    dialog.FileName = *answer;
+    return true;
+}
+
+int ScriptedModal::ShowModal(TForm& form) {
+    shown.push_back({"form", form.Name(), form.Caption(), 0, nullptr, {}, {}});
+    form.BeginModal();
+    struct End {
+        TForm& f;
+        ~End() {
+            if (f.Modal()) f.EndModal();
+        }
+    } end{form};
+    if (onShowModal) onShowModal(form);
+    if (!form.ModalDone()) form.SetModalResult(mrCancel);
+    form.EndModal();
+    return form.ModalResult();
+}
+
+void ScriptedModal::ExceptionBox(const String& message, const String& title) {
+    shown.push_back({"exception", message, title, 0, nullptr, {}, {}});
+}
+
+void ScriptedModal::ShellOpen(TForm* owner, const String& verb, const String& file) {
+    shown.push_back({"shell", file, verb, 0, owner, {}, {}});
+}
+
+int ScriptedModal::Count(const String& kind) const {
+    int n = 0;
+    for (const Shown& s : shown)
+        if (s.kind == kind) ++n;
+    return n;
+}
+
+const ScriptedModal::Shown* ScriptedModal::Last(const String& kind) const {
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+        if (it->kind == kind) return &*it;
+    return nullptr;
+}
+
+}  // namespace vcl
+
+void vcl::detail::ModalStateChanged(TForm& form) {
+    auto it = vcl::ModalLoops().find(&form);
+    if (it != vcl::ModalLoops().end()) it->second->quit();
+}

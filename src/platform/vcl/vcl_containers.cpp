@@ -1,0 +1,350 @@
+// Controls that hold others: group boxes, radio groups, panels, scroll
+// boxes, page controls and their tab sheets.
+#include <QEvent>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTimer>
+#include <algorithm>
+
+#include "vcl_internal.h"
+#include "vcl_widgets.h"
+
+using namespace vcl::detail;
+
+// Runs action after every resize of widget, for as long as the control
+// whose guard is given lives.
+static void OnResize(QObject* guard, QWidget* widget, std::function<void()> action) {
+    auto* watcher = new ControlGuard([widget, action = std::move(action)](QObject* o, QEvent* e) {
+        if (o == widget && e->type() == QEvent::Resize) action();
+        return false;
+    });
+    watcher->setParent(guard);
+    widget->installEventFilter(watcher);
+}
+
+// ---- TGroupBox
+
+TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner, new QGroupBox) {
+    FWidth = 185;
+    FHeight = 105;
+    SetWidgetGeometry();
+}
+
+QWidget* TGroupBox::ClientWidget() const { return FWidget; }
+
+void TGroupBox::ApplyCaption() { static_cast<QGroupBox*>(FWidget)->setTitle(Q(FCaption)); }
+
+// ---- TRadioGroup
+
+class TRadioGroup::Items_ : public TStrings {
+public:
+    explicit Items_(TRadioGroup* group) : FGroup(group) {}
+
+protected:
+    void Added(int) override { FGroup->Rebuild(); }
+    void Reset() override { FGroup->Rebuild(); }
+
+private:
+    TRadioGroup* FGroup;
+};
+
+TRadioGroup::TRadioGroup(TComponent* AOwner) : TGroupBox(AOwner), FItems(new Items_(this)) {
+    OnResize(FGuard, FWidget, [this] { Arrange(); });
+}
+
+TRadioGroup::~TRadioGroup() { delete FItems; }
+
+TStrings& TRadioGroup::Items() { return *FItems; }
+
+static QList<QRadioButton*> Buttons(QWidget* w) {
+    return w->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+}
+
+void TRadioGroup::Rebuild() {
+    QList<QRadioButton*> buttons = Buttons(FWidget);
+    while (buttons.size() > FItems->Count()) delete buttons.takeLast();
+    for (int i = 0; i < FItems->Count(); ++i) {
+        QRadioButton* b;
+        if (i < buttons.size()) {
+            b = buttons[i];
+        } else {
+            b = new QRadioButton(FWidget);
+            b->setAutoExclusive(false);  // the group keeps one checked itself
+            QObject::connect(b, &QRadioButton::clicked, FGuard, [this, i] {
+                DispatchEvent([this, i] {
+                    if (EffectivelyEnabled()) SetItemIndex(i);
+                    CheckButtons();
+                });
+            });
+            if (FWidget->isVisible()) b->show();
+        }
+        b->setText(Q((*FItems)[i]));
+    }
+    if (!FLoadingIndex) FItemIndex = std::min(FItemIndex, FItems->Count() - 1);
+    CheckButtons();
+    Arrange();
+}
+
+void TRadioGroup::CheckButtons() {
+    QList<QRadioButton*> buttons = Buttons(FWidget);
+    for (int i = 0; i < buttons.size(); ++i) {
+        QSignalBlocker block(buttons[i]);
+        buttons[i]->setChecked(i == FItemIndex);
+    }
+}
+
+// The framework's arrangement: columns of equal width, the rows sharing
+// the height below the caption.
+void TRadioGroup::Arrange() {
+    QList<QRadioButton*> buttons = Buttons(FWidget);
+    if (buttons.isEmpty()) return;
+    int columns = std::max(1, FColumns);
+    int perColumn = (static_cast<int>(buttons.size()) + columns - 1) / columns;
+    int textHeight = QFontMetrics(FWidget->font()).height();
+    int buttonWidth = (FWidth - 10) / columns;
+    int room = FHeight - textHeight - 5;
+    int buttonHeight = std::max(1, room / perColumn);
+    int topMargin = textHeight + 1 + (room % perColumn) / 2;
+    for (int i = 0; i < buttons.size(); ++i) {
+        int left = (i / perColumn) * buttonWidth + 8;
+        int top = (i % perColumn) * buttonHeight + topMargin;
+        buttons[i]->setGeometry(left, top, std::max(0, buttonWidth), buttonHeight);
+    }
+}
+
+// Another item runs OnClick; the same item, or no item, runs nothing.
+void TRadioGroup::SetItemIndex(int index) {
+    if (index >= FItems->Count()) index = FItems->Count() - 1;
+    if (index < -1) index = -1;
+    if (index == FItemIndex) return;
+    FItemIndex = index;
+    CheckButtons();
+    if (FItemIndex >= 0 && OnClick) OnClick(this);
+}
+
+void TRadioGroup::SetColumns(int n) {
+    FColumns = std::max(1, n);
+    Arrange();
+}
+
+void TRadioGroup::Loaded() {
+    FLoadingIndex = false;
+    FItemIndex = std::clamp(FItemIndex, -1, FItems->Count() - 1);
+    CheckButtons();
+}
+
+void TRadioGroup::ReadProperty(const String& name, const DfmValue& v) {
+    if (name == "Items.Strings") FItems->SetItems(v.AsList());
+    else if (name == "ItemIndex") {
+        FItemIndex = IntValue(v);  // the items may follow: checked in Loaded
+        FLoadingIndex = true;
+        CheckButtons();
+    } else if (name == "Columns") SetColumns(IntValue(v));
+    else TWinControl::ReadProperty(name, v);
+}
+
+bool TRadioGroup::SetEvent(const String& name, const TMethod& handler) { return TWinControl::SetEvent(name, handler); }
+
+// ---- TPanel
+
+TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner, new PanelWidget) {
+    auto* text = new QLabel(FWidget);
+    text->setAlignment(Qt::AlignCenter);
+    text->setTextFormat(Qt::PlainText);
+    text->setAttribute(Qt::WA_TransparentForMouseEvents);
+    FText = text;
+    FMouseClicks = true;
+    OnResize(FGuard, FWidget, [this] { FText->setGeometry(FWidget->rect()); });
+    FWidth = 185;
+    FHeight = 41;
+    SetWidgetGeometry();
+}
+
+void TPanel::ApplyCaption() {
+    static_cast<QLabel*>(FText)->setText(Q(FCaption));
+    FText->lower();
+}
+
+void TPanel::SetBevelInner(TBevelCut b) {
+    FBevelInner = b;
+    static_cast<PanelWidget*>(FWidget)->inner = b;
+    FWidget->update();
+}
+
+void TPanel::SetBevelOuter(TBevelCut b) {
+    FBevelOuter = b;
+    static_cast<PanelWidget*>(FWidget)->outer = b;
+    FWidget->update();
+}
+
+void TPanel::ReadProperty(const String& name, const DfmValue& v) {
+    if (name == "BevelInner") SetBevelInner(static_cast<TBevelCut>(EnumValue(v, {"bvNone", "bvLowered", "bvRaised", "bvSpace"})));
+    else if (name == "BevelOuter") SetBevelOuter(static_cast<TBevelCut>(EnumValue(v, {"bvNone", "bvLowered", "bvRaised", "bvSpace"})));
+    else if (name == "BevelWidth" || name == "BorderWidth") IntValue(v);
+    else if (name == "Alignment") {
+        int a = EnumValue(v, {"taLeftJustify", "taRightJustify", "taCenter"});
+        static_cast<QLabel*>(FText)->setAlignment(
+            (a == 0 ? Qt::AlignLeft : a == 1 ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignVCenter);
+    } else TWinControl::ReadProperty(name, v);
+}
+
+// ---- TScrollBox
+
+TScrollBox::TScrollBox(TComponent* AOwner) : TWinControl(AOwner, new QScrollArea), FInner(new QWidget) {
+    auto* area = static_cast<QScrollArea*>(FWidget);
+    area->setWidgetResizable(false);
+    FInner->resize(0, 0);
+    area->setWidget(FInner);
+    FWidth = 185;
+    FHeight = 41;
+    SetWidgetGeometry();
+}
+
+QWidget* TScrollBox::ClientWidget() const { return FInner; }
+
+void TScrollBox::InsertControl(TControl* c) { TWinControl::InsertControl(c); }
+
+void TScrollBox::RemoveControl(TControl* c) {
+    TWinControl::RemoveControl(c);
+    ScheduleRecompute();
+}
+
+// The scrolled area holds every visible child. Growing is immediate and
+// costs nothing per child; a move that may shrink the area is settled once
+// by a full pass when control returns to the event loop.
+void TScrollBox::ChildMoved(TControl* c) {
+    if (c->FVisible) Extend(c);
+    ScheduleRecompute();
+}
+
+void TScrollBox::Extend(TControl* c) {
+    int right = c->FLeft + std::max(0, c->FWidth), bottom = c->FTop + std::max(0, c->FHeight);
+    if (right <= FRangeW && bottom <= FRangeH) return;
+    FRangeW = std::max(FRangeW, right);
+    FRangeH = std::max(FRangeH, bottom);
+    ResizeInner();
+}
+
+void TScrollBox::ScheduleRecompute() {
+    if (FRecomputePending) return;
+    FRecomputePending = true;
+    QTimer::singleShot(0, FInner, [this] { RecomputeRange(); });
+}
+
+void TScrollBox::RecomputeRange() {
+    FRecomputePending = false;
+    int w = 0, h = 0;
+    for (TControl* c : FControls) {
+        if (!c->FVisible) continue;
+        w = std::max(w, c->FLeft + std::max(0, c->FWidth));
+        h = std::max(h, c->FTop + std::max(0, c->FHeight));
+    }
+    if (w == FRangeW && h == FRangeH) return;
+    FRangeW = w;
+    FRangeH = h;
+    ResizeInner();
+}
+
+void TScrollBox::ResizeInner() { FInner->resize(FRangeW, FRangeH); }
+
+int TScrollBox::VertScrollPosition() const {
+    return static_cast<QScrollArea*>(FWidget)->verticalScrollBar()->value();
+}
+
+void TScrollBox::SetVertScrollPosition(int y) {
+    static_cast<QScrollArea*>(FWidget)->verticalScrollBar()->setValue(y);
+}
+
+// ---- TPageControl and TTabSheet
+
+TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner, new QTabWidget) {
+    FWidth = 289;
+    FHeight = 193;
+    SetWidgetGeometry();
+}
+
+void TPageControl::InsertControl(TControl* c) {
+    auto* page = dynamic_cast<TTabSheet*>(c);
+    if (!page) {
+        TWinControl::InsertControl(c);
+        return;
+    }
+    FControls.push_back(c);
+    FPages.push_back(page);
+    if (c->FParentFont) c->FFont = FFont;
+    static_cast<QTabWidget*>(FWidget)->addTab(page->Widget(), Q(page->Caption()));
+    if (!FPendingActive.empty() && page->Name() == FPendingActive) SetActivePage(page);
+}
+
+void TPageControl::RemoveControl(TControl* c) {
+    auto it = std::find(FPages.begin(), FPages.end(), c);
+    if (it != FPages.end()) {
+        FPages.erase(it);
+        auto* tabs = static_cast<QTabWidget*>(FWidget);
+        int index = tabs->indexOf(c->FWidget);
+        if (index >= 0) tabs->removeTab(index);
+    }
+    TWinControl::RemoveControl(c);
+}
+
+TTabSheet* TPageControl::ActivePage() const {
+    QWidget* current = static_cast<QTabWidget*>(FWidget)->currentWidget();
+    for (TTabSheet* p : FPages)
+        if (p->Widget() == current) return p;
+    return nullptr;
+}
+
+void TPageControl::SetActivePage(TTabSheet* page) {
+    if (!page || std::find(FPages.begin(), FPages.end(), page) == FPages.end()) return;
+    static_cast<QTabWidget*>(FWidget)->setCurrentWidget(page->Widget());
+}
+
+// ActivePage names a tab sheet that the resource may define later.
+void TPageControl::Loaded() {
+    if (FPendingActive.empty()) return;
+    String name = FPendingActive;
+    FPendingActive.clear();
+    for (TTabSheet* p : FPages) {
+        if (p->Name() == name) {
+            SetActivePage(p);
+            return;
+        }
+    }
+    throw EResourceError("ActivePage " + name + " is not a page of " + Name());
+}
+
+void TPageControl::ReadProperty(const String& name, const DfmValue& v) {
+    if (name == "ActivePage") FPendingActive = v.AsIdent();
+    else if (name == "TabIndex") static_cast<QTabWidget*>(FWidget)->setCurrentIndex(IntValue(v));
+    else if (name == "MultiLine") v.AsBool();
+    else TWinControl::ReadProperty(name, v);
+}
+
+TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner, new QWidget) {}
+
+TPageControl* TTabSheet::PageControl() const { return dynamic_cast<TPageControl*>(FParent); }
+
+void TTabSheet::SetBounds(int left, int top, int width, int height) {
+    if (!PageControl()) {
+        TWinControl::SetBounds(left, top, width, height);
+        return;
+    }
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
+}
+
+void TTabSheet::ApplyCaption() {
+    if (TPageControl* pc = PageControl()) {
+        auto* tabs = static_cast<QTabWidget*>(pc->Widget());
+        int index = tabs->indexOf(FWidget);
+        if (index >= 0) tabs->setTabText(index, Q(FCaption));
+    }
+}

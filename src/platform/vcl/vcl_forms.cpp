@@ -1,0 +1,322 @@
+// Forms (windows) and the application object.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+#include "modal.h"
+#include "vcl_internal.h"
+
+using namespace vcl::detail;
+
+TApplication* Application = new TApplication;
+
+// ---- TForm
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, new QWidget(nullptr, Qt::Window)), FClient(new QWidget(FWidget)) {
+    FParentFont = false;
+    ApplyFont();  // the framework's default form font
+    ApplyWindowFlags();
+    SetClientSize(320, 240);
+}
+
+TForm::~TForm() {
+    DestroyComponents();  // they still see a whole form
+    if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
+}
+
+QWidget* TForm::ClientWidget() const { return FClient; }
+
+int TForm::MenuBarHeight() const {
+    if (!FMenuBar || !FMenu || FMenu->Count() == 0) return 0;
+    return FMenuBar->sizeHint().height();
+}
+
+static bool FixedSize(TFormBorderStyle s) { return s != bsSizeable && s != bsSizeToolWin; }
+
+// The menu bar on top, then the client area of exactly ClientWidth x
+// ClientHeight; a fixed border keeps the window at that size.
+void TForm::LayoutWindow() {
+    int menu = MenuBarHeight();
+    if (FMenuBar) {
+        FMenuBar->setVisible(menu > 0);
+        FMenuBar->setGeometry(0, 0, FClientW, menu);
+    }
+    FClient->setGeometry(0, menu, FClientW, FClientH);
+    FWidth = FClientW;
+    FHeight = FClientH + menu;
+    if (FixedSize(FBorderStyle)) {
+        FWidget->setFixedSize(FWidth, FHeight);
+    } else {
+        FWidget->setMinimumSize(0, 0);
+        FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        FWidget->resize(FWidth, FHeight);
+    }
+}
+
+void TForm::SetClientSize(int width, int height) {
+    FClientW = std::max(0, width);
+    FClientH = std::max(0, height);
+    LayoutWindow();
+}
+
+void TForm::SetBounds(int left, int top, int width, int height) {
+    FLeft = left;
+    FTop = top;
+    FClientW = std::max(0, width);
+    FClientH = std::max(0, height - MenuBarHeight());
+    LayoutWindow();
+    FWidget->move(left, top);
+}
+
+void TForm::ApplyWindowFlags() {
+    bool dialog = FBorderStyle == bsDialog || FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin;
+    Qt::WindowFlags flags = dialog ? Qt::Dialog : Qt::Window;
+    if (FBorderStyle == bsNone) {
+        flags |= Qt::FramelessWindowHint;
+    } else {
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (FBorderIcons & biSystemMenu) {
+            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+            if (!dialog && (FBorderIcons & biMinimize)) flags |= Qt::WindowMinimizeButtonHint;
+            if (!dialog && (FBorderIcons & biMaximize) && !FixedSize(FBorderStyle))
+                flags |= Qt::WindowMaximizeButtonHint;
+        }
+    }
+    bool shown = FWidget->isVisible();
+    FWidget->setWindowFlags(flags);
+    if (shown) FWidget->show();
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle s) {
+    FBorderStyle = s;
+    ApplyWindowFlags();
+    LayoutWindow();
+}
+
+void TForm::SetBorderIcons(TBorderIcons icons) {
+    FBorderIcons = icons;
+    ApplyWindowFlags();
+}
+
+void TForm::SetPosition(TPosition p) { FPosition = p; }
+
+void TForm::SetMenu(TMainMenu* menu) {
+    if (FMenu && FMenu != menu) FMenu->FForm = nullptr;
+    FMenu = menu;
+    if (menu) {
+        if (!FMenuBar) FMenuBar = new QMenuBar(FWidget);
+        menu->FForm = this;
+        menu->Attach(FMenuBar);
+    }
+    LayoutWindow();
+}
+
+void TForm::SetCaption(const String& s) {
+    FCaption = s;
+    FWidget->setWindowTitle(Q(s));
+}
+
+static void CentreOn(QWidget* w, const QRect& area) {
+    QSize size = w->frameGeometry().size();
+    w->move(area.center().x() - size.width() / 2, area.center().y() - size.height() / 2);
+}
+
+void TForm::PlaceOnScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QRect desktop = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    switch (FPosition) {
+        case poScreenCenter:
+        case poDesktopCenter: CentreOn(FWidget, desktop); break;
+        case poMainFormCenter:
+        case poOwnerFormCenter: {
+            TForm* over = FPosition == poOwnerFormCenter ? dynamic_cast<TForm*>(Owner()) : nullptr;
+            if (!over && Application) over = Application->MainForm();
+            if (over && over != this && over->Showing()) CentreOn(FWidget, over->FWidget->frameGeometry());
+            else CentreOn(FWidget, desktop);
+            break;
+        }
+        case poDesigned: FWidget->move(FLeft, FTop); break;
+        default: break;
+    }
+}
+
+void TForm::SetVisible(bool on) {
+    if (on) {
+        if (!FWidget->isVisible()) PlaceOnScreen();
+        FVisible = true;
+        FWidget->show();
+        if (QGuiApplication::platformName() != "offscreen") {
+            FWidget->raise();
+            FWidget->activateWindow();
+        }
+    } else {
+        FVisible = false;
+        FWidget->hide();
+    }
+}
+
+bool TForm::Showing() const { return FWidget->isVisible(); }
+
+int TForm::ShowModal() {
+    if (FModal) throw Exception("Cannot make a visible window modal");
+    return vcl::Modal().ShowModal(*this);
+}
+
+void TForm::Close() {
+    if (FModal) {
+        if (FModalResult == mrNone) FModalResult = mrCancel;
+        ModalStateChanged(*this);
+        return;
+    }
+    Hide();
+    if (Application && Application->MainForm() == this) Application->Terminate();
+}
+
+void TForm::SetModalResult(int r) {
+    FModalResult = r;
+    if (FModal && r != mrNone) ModalStateChanged(*this);
+}
+
+void TForm::BeginModal() {
+    FModal = true;
+    FModalResult = mrNone;
+}
+
+void TForm::EndModal() { FModal = false; }
+
+void TForm::PublishMethod(const String& name, TMethod method) { FMethods.emplace_back(name, std::move(method)); }
+
+// The button that Enter presses: the focused button, else the default one.
+static TButton* EnterButton(TWinControl* parent, QWidget* focus, TButton*& fallback) {
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        if (auto* b = dynamic_cast<TButton*>(c)) {
+            if (b->Widget() == focus) return b;
+            if (!fallback && b->Default() && b->Visible()) fallback = b;
+        }
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            if (TButton* found = EnterButton(w, focus, fallback)) return found;
+    }
+    return nullptr;
+}
+
+bool TForm::WidgetEvent(QObject* watched, QEvent* event) {
+    if (watched == FWidget) {
+        switch (event->type()) {
+            case QEvent::Close:
+                if (FModal) {  // the close box ends the showing
+                    if (FModalResult == mrNone) FModalResult = mrCancel;
+                    ModalStateChanged(*this);
+                    event->ignore();
+                    return true;
+                }
+                FVisible = false;
+                if (Application && Application->MainForm() == this) Application->Terminate();
+                return false;
+            case QEvent::KeyPress: {
+                auto* key = static_cast<QKeyEvent*>(event);
+                if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+                    TButton* fallback = nullptr;
+                    TButton* button = EnterButton(this, QApplication::focusWidget(), fallback);
+                    if (!button) button = fallback;
+                    if (button) {
+                        DispatchEvent([button] { button->Click(); });
+                        return true;
+                    }
+                }
+                break;
+            }
+            case QEvent::Resize:
+                if (!FixedSize(FBorderStyle) && FWidget->isVisible()) {
+                    int menu = MenuBarHeight();
+                    FClientW = FWidget->width();
+                    FClientH = std::max(0, FWidget->height() - menu);
+                    if (FMenuBar) FMenuBar->setGeometry(0, 0, FClientW, menu);
+                    FClient->setGeometry(0, menu, FClientW, FClientH);
+                    FWidth = FClientW;
+                    FHeight = FClientH + menu;
+                }
+                break;
+            default: break;
+        }
+    }
+    return TWinControl::WidgetEvent(watched, event);
+}
+
+void TForm::ReadProperty(const String& name, const DfmValue& v) {
+    if (name == "ClientWidth") SetClientSize(IntValue(v), FClientH);
+    else if (name == "ClientHeight") SetClientSize(FClientW, IntValue(v));
+    else if (name == "BorderStyle")
+        SetBorderStyle(static_cast<TFormBorderStyle>(
+            EnumValue(v, {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"})));
+    else if (name == "BorderIcons") {
+        TBorderIcons icons = 0;
+        for (const String& s : v.AsList()) {
+            if (s == "biSystemMenu") icons |= biSystemMenu;
+            else if (s == "biMinimize") icons |= biMinimize;
+            else if (s == "biMaximize") icons |= biMaximize;
+            else if (s == "biHelp") icons |= biHelp;
+            else throw EResourceError("unknown border icon " + s);
+        }
+        SetBorderIcons(icons);
+    } else if (name == "Position")
+        SetPosition(static_cast<TPosition>(EnumValue(v, {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
+                                                         "poScreenCenter", "poDesktopCenter", "poMainFormCenter",
+                                                         "poOwnerFormCenter"})));
+    else if (name == "Menu") {
+        FPendingMenu = v.AsIdent();
+        FPendingMenuLine = v.line;
+    } else if (name == "Scaled" || name == "OldCreateOrder" || name == "KeyPreview" || name == "AutoScroll" ||
+               name == "Visible")
+        v.AsBool();  // a loaded form is shown by Show or ShowModal only
+    else if (name == "PixelsPerInch" || name == "TextHeight") IntValue(v);
+    else if (name == "FormStyle") EnumValue(v, {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"});
+    else if (name == "WindowState") EnumValue(v, {"wsNormal", "wsMinimized", "wsMaximized"});
+    else TWinControl::ReadProperty(name, v);
+}
+
+// ---- TApplication
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+void TApplication::Initialize() {
+    if (!QApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "chantune";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv);
+    }
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TApplication::Run() {
+    if (FTerminated || !QApplication::instance()) return;
+    if (FMainForm) FMainForm->Show();
+    if (!FTerminated) QApplication::exec();
+}
+
+void TApplication::Terminate() {
+    FTerminated = true;
+    if (QCoreApplication::instance()) QCoreApplication::exit(0);
+}
+
+void TApplication::ShowException(const Exception& e) { vcl::Modal().ExceptionBox(e.Message, Title); }
+
+void TApplication::HandleException() {
+    if (!std::current_exception()) return;
+    try {
+        throw;
+    } catch (const Exception& e) {
+        ShowException(e);
+    } catch (...) {
+        ShowException(Exception());
+    }
+}
+
+void TApplication::ProcessMessages() {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}

@@ -1,0 +1,211 @@
+// Combo boxes, list boxes and memos: controls that show a string list.
+#include <QComboBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include "vcl_internal.h"
+
+using namespace vcl::detail;
+
+static QStringList ToQList(const std::vector<String>& items) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(items.size()));
+    for (const String& s : items) list << Q(s);
+    return list;
+}
+
+// ---- TComboBox
+
+class TComboBox::Items_ : public TStrings {
+public:
+    explicit Items_(TComboBox* box) : FBox(box) {}
+
+protected:
+    void Added(int index) override {
+        auto* w = static_cast<QComboBox*>(FBox->FWidget);
+        QSignalBlocker block(w);
+        int current = w->currentIndex();
+        w->addItem(Q((*this)[index]));
+        w->setCurrentIndex(current);  // adding selects nothing
+    }
+    void Reset() override {
+        auto* w = static_cast<QComboBox*>(FBox->FWidget);
+        QSignalBlocker block(w);
+        w->clear();
+        w->addItems(ToQList(Items()));
+        w->setCurrentIndex(-1);
+    }
+
+private:
+    TComboBox* FBox;
+};
+
+TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, new QComboBox), FItems(new Items_(this)) {
+    auto* box = static_cast<QComboBox*>(FWidget);
+    box->setCurrentIndex(-1);
+    QObject::connect(box, &QComboBox::activated, FGuard, [this](int index) {
+        DispatchEvent([this, index] { Select(index); });
+    });
+    FWidth = 145;
+    FHeight = 21;
+    SetWidgetGeometry();
+}
+
+TComboBox::~TComboBox() { delete FItems; }
+
+TStrings& TComboBox::Items() { return *FItems; }
+
+int TComboBox::ItemIndex() const { return static_cast<QComboBox*>(FWidget)->currentIndex(); }
+
+void TComboBox::SetItemIndex(int index) {
+    auto* box = static_cast<QComboBox*>(FWidget);
+    if (index < 0 || index >= box->count()) index = -1;
+    QSignalBlocker block(box);
+    box->setCurrentIndex(index);
+}
+
+void TComboBox::SetStyle(TComboBoxStyle s) {
+    auto* box = static_cast<QComboBox*>(FWidget);
+    QSignalBlocker block(box);
+    box->setEditable(s != csDropDownList);
+}
+
+String TComboBox::Text() const { return S(static_cast<QComboBox*>(FWidget)->currentText()); }
+
+void TComboBox::Select(int index) {
+    if (!EffectivelyEnabled()) return;
+    SetItemIndex(index);
+    if (OnChange) OnChange(this);
+}
+
+void TComboBox::Loaded() {
+    if (FPendingIndex >= 0) SetItemIndex(FPendingIndex);
+    FPendingIndex = -1;
+}
+
+void TComboBox::ReadProperty(const String& name, const DfmValue& v) {
+    if (name == "Items.Strings") FItems->SetItems(v.AsList());
+    else if (name == "ItemIndex") FPendingIndex = IntValue(v);  // the items may follow
+    else if (name == "Style") SetStyle(static_cast<TComboBoxStyle>(EnumValue(v, {"csDropDown", "csSimple", "csDropDownList"})));
+    else if (name == "ItemHeight" || name == "DropDownCount") IntValue(v);
+    else if (name == "Text") static_cast<QComboBox*>(FWidget)->setEditText(Q(v.AsString()));
+    else if (name == "Sorted") v.AsBool();
+    else TWinControl::ReadProperty(name, v);
+}
+
+bool TComboBox::SetEvent(const String& name, const TMethod& handler) {
+    if (name == "OnChange") {
+        const TNotifyEvent* h = std::get_if<TNotifyEvent>(&handler);
+        if (!h) return false;
+        OnChange = *h;
+        return true;
+    }
+    return TWinControl::SetEvent(name, handler);
+}
+
+// ---- TListBox
+
+class TListBox::Items_ : public TStrings {
+public:
+    explicit Items_(TListBox* box) : FBox(box) {}
+
+protected:
+    void Added(int index) override { static_cast<QListWidget*>(FBox->FWidget)->addItem(Q((*this)[index])); }
+    void Reset() override {
+        auto* w = static_cast<QListWidget*>(FBox->FWidget);
+        w->clear();
+        w->addItems(ToQList(Items()));
+    }
+
+private:
+    TListBox* FBox;
+};
+
+TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner, new QListWidget), FItems(new Items_(this)) {
+    FWidth = 121;
+    FHeight = 97;
+    SetWidgetGeometry();
+}
+
+TListBox::~TListBox() { delete FItems; }
+
+TStrings& TListBox::Items() { return *FItems; }
+
+int TListBox::ItemIndex() const { return static_cast<QListWidget*>(FWidget)->currentRow(); }
+
+void TListBox::SetItemIndex(int index) {
+    auto* w = static_cast<QListWidget*>(FWidget);
+    if (index < 0 || index >= w->count()) index = -1;
+    w->setCurrentRow(index);
+}
+
+void TListBox::SetItemHeight(int) {}  // rows take the font's height
+
+void TListBox::ReadProperty(const String& name, const DfmValue& v) {
+    if (name == "Items.Strings") FItems->SetItems(v.AsList());
+    else if (name == "ItemHeight") SetItemHeight(IntValue(v));
+    else if (name == "ItemIndex") SetItemIndex(IntValue(v));
+    else if (name == "Sorted" || name == "MultiSelect") v.AsBool();
+    else TWinControl::ReadProperty(name, v);
+}
+
+// ---- TMemo
+
+class TMemo::Lines_ : public TStrings {
+public:
+    explicit Lines_(TMemo* memo) : FMemo(memo) {}
+
+protected:
+    // A new line shows at once, at the end, and is scrolled into view.
+    void Added(int index) override {
+        auto* w = static_cast<QPlainTextEdit*>(FMemo->FWidget);
+        w->appendPlainText(Q((*this)[index]));
+        w->verticalScrollBar()->setValue(w->verticalScrollBar()->maximum());
+    }
+    void Reset() override {
+        auto* w = static_cast<QPlainTextEdit*>(FMemo->FWidget);
+        QString text = ToQList(Items()).join('\n');
+        w->setPlainText(text);
+    }
+
+private:
+    TMemo* FMemo;
+};
+
+TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner, new QPlainTextEdit), FLines(new Lines_(this)) {
+    SetScrollBars(ssNone);
+    FWidth = 185;
+    FHeight = 89;
+    SetWidgetGeometry();
+}
+
+TMemo::~TMemo() { delete FLines; }
+
+TStrings& TMemo::Lines() { return *FLines; }
+
+void TMemo::SetReadOnly(bool on) {
+    FReadOnly = on;
+    static_cast<QPlainTextEdit*>(FWidget)->setReadOnly(on);
+}
+
+void TMemo::SetScrollBars(TScrollStyle s) {
+    auto* w = static_cast<QPlainTextEdit*>(FWidget);
+    bool horizontal = s == ssHorizontal || s == ssBoth;
+    bool vertical = s == ssVertical || s == ssBoth;
+    w->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    w->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    // Without a horizontal bar long lines wrap, as the framework's memo does.
+    w->setLineWrapMode(horizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+}
+
+void TMemo::ReadProperty(const String& name, const DfmValue& v) {
+    if (name == "Lines.Strings") FLines->SetItems(v.AsList());
+    else if (name == "ReadOnly") SetReadOnly(v.AsBool());
+    else if (name == "ScrollBars")
+        SetScrollBars(static_cast<TScrollStyle>(EnumValue(v, {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"})));
+    else if (name == "WordWrap" || name == "WantReturns" || name == "WantTabs") v.AsBool();
+    else if (name == "MaxLength") IntValue(v);
+    else TWinControl::ReadProperty(name, v);
+}

@@ -1,0 +1,156 @@
+// Main menus, menu items and the file dialogs.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <algorithm>
+
+#include "modal.h"
+#include "vcl_internal.h"
+
+using namespace vcl::detail;
+
+// ---- TMenuItem
+
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
+
+TMenuItem::~TMenuItem() {
+    // The framework frees an item's sub-items with it.
+    while (!FItems.empty()) {
+        TMenuItem* child = FItems.back();
+        FItems.pop_back();
+        child->FParentItem = nullptr;
+        child->FMenu = nullptr;
+        delete child;
+    }
+    std::vector<TMenuItem*>* siblings = FParentItem ? &FParentItem->FItems : FMenu ? &FMenu->FItems : nullptr;
+    if (siblings) {
+        auto it = std::find(siblings->begin(), siblings->end(), this);
+        if (it != siblings->end()) siblings->erase(it);
+    }
+    delete static_cast<QObject*>(FAction);
+}
+
+void TMenuItem::SetCaption(const String& s) {
+    FCaption = s;
+    Changed();
+}
+
+void TMenuItem::Add(TMenuItem* item) {
+    item->FParentItem = this;
+    item->SetMenuDeep(FMenu);
+    FItems.push_back(item);
+    Changed();
+}
+
+void TMenuItem::SetEnabled(bool on) {
+    FEnabled = on;
+    if (auto* menu = qobject_cast<QMenu*>(static_cast<QObject*>(FAction))) menu->menuAction()->setEnabled(on);
+    else if (auto* action = static_cast<QAction*>(FAction)) action->setEnabled(on);
+}
+
+void TMenuItem::Click() {
+    if (!FEnabled) return;
+    if (OnClick) OnClick(this);
+}
+
+void TMenuItem::SetMenuDeep(TMainMenu* menu) {
+    FMenu = menu;
+    for (TMenuItem* child : FItems) child->SetMenuDeep(menu);
+}
+
+void TMenuItem::Changed() {
+    if (FMenu) FMenu->Rebuild();
+}
+
+// parentMenu: the QMenuBar or QMenu the item goes into. Every QAction and
+// QMenu is the item's own (no Qt parent), freed by the item.
+void TMenuItem::Build(void* parentMenu) {
+    auto* parent = static_cast<QWidget*>(parentMenu);
+    delete static_cast<QObject*>(FAction);
+    FAction = nullptr;
+    if (!FItems.empty()) {
+        auto* menu = new QMenu(Q(FCaption));
+        menu->menuAction()->setEnabled(FEnabled);
+        parent->addAction(menu->menuAction());
+        FAction = menu;
+        for (TMenuItem* child : FItems) child->Build(menu);
+        return;
+    }
+    auto* action = new QAction(Q(FCaption));
+    if (FCaption == "-") action->setSeparator(true);
+    action->setEnabled(FEnabled);
+    QObject::connect(action, &QAction::triggered, action, [this] { DispatchEvent([this] { Click(); }); });
+    parent->addAction(action);
+    FAction = action;
+}
+
+void TMenuItem::ReadProperty(const String& name, const DfmValue& v) {
+    if (name == "Caption") SetCaption(v.AsString());
+    else if (name == "Enabled") SetEnabled(v.AsBool());
+    else if (name == "Visible" || name == "Checked" || name == "RadioItem" || name == "Default") v.AsBool();
+    else if (name == "ShortCut" || name == "GroupIndex" || name == "Tag" || name == "ImageIndex") IntValue(v);
+    else if (name == "Hint") v.AsString();
+    else UnknownProperty(name);
+}
+
+bool TMenuItem::SetEvent(const String& name, const TMethod& handler) {
+    const TNotifyEvent* h = std::get_if<TNotifyEvent>(&handler);
+    if (name != "OnClick" || !h) return false;
+    OnClick = *h;
+    return true;
+}
+
+// ---- TMainMenu
+
+TMainMenu::TMainMenu(TComponent* AOwner) : TComponent(AOwner) {}
+
+TMainMenu::~TMainMenu() {
+    while (!FItems.empty()) {
+        TMenuItem* item = FItems.back();
+        FItems.pop_back();
+        item->FMenu = nullptr;
+        delete item;
+    }
+    if (FForm && FForm->FMenu == this) FForm->SetMenu(nullptr);
+}
+
+void TMainMenu::Add(TMenuItem* item) {
+    item->FParentItem = nullptr;
+    item->SetMenuDeep(this);
+    FItems.push_back(item);
+    Rebuild();
+}
+
+void TMainMenu::Attach(QWidget* menuBar) {
+    FMenuBar = menuBar;
+    Rebuild();
+}
+
+void TMainMenu::Rebuild() {
+    if (!FMenuBar) return;
+    static_cast<QMenuBar*>(FMenuBar)->clear();
+    for (TMenuItem* item : FItems) item->Build(FMenuBar);
+    if (FForm) FForm->LayoutWindow();
+}
+
+void TMainMenu::ReadProperty(const String& name, const DfmValue& v) {
+    if (name == "AutoHotkeys" || name == "AutoMerge") v.kind == DfmValue::Ident ? (void)v.AsIdent() : (void)v.AsBool();
+    else UnknownProperty(name);
+}
+
+// ---- file dialogs
+
+TOpenDialog::TOpenDialog(TComponent* AOwner) : TComponent(AOwner) {}
+
+bool TOpenDialog::Execute() { return vcl::Modal().FileDialog(*this); }
+
+void TOpenDialog::ReadProperty(const String& name, const DfmValue& v) {
+    if (name == "Title") Title = v.AsString();
+    else if (name == "Filter") Filter = v.AsString();
+    else if (name == "InitialDir") InitialDir = v.AsString();
+    else if (name == "FileName") FileName = v.AsString();
+    else if (name == "DefaultExt") DefaultExt = v.AsString();
+    else if (name == "FilterIndex") FilterIndex = IntValue(v);
+    else if (name == "Options") v.AsList();
+    else UnknownProperty(name);
+}

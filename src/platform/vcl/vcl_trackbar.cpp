@@ -1,0 +1,214 @@
+// Track bars and up-down buttons.
+#include <QBoxLayout>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QToolButton>
+#include <algorithm>
+
+#include "vcl_internal.h"
+
+using namespace vcl::detail;
+
+// ---- TTrackBar
+
+TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner, new QSlider(Qt::Horizontal)) {
+    auto* slider = static_cast<QSlider*>(FWidget);
+    // The user's moves reach SetPosition; code changes come with FSyncing set.
+    QObject::connect(slider, &QSlider::valueChanged, FGuard, [this](int value) {
+        if (FSyncing) return;
+        DispatchEvent([this, value] { SetPosition(value); });
+    });
+    slider->setPageStep(1);
+    FWidth = 150;
+    FHeight = 45;
+    SetWidgetGeometry();
+    Sync();
+}
+
+void TTrackBar::Sync() {
+    auto* slider = static_cast<QSlider*>(FWidget);
+    FSyncing = true;
+    slider->setRange(FMin, FMax);
+    slider->setValue(FPosition);
+    slider->setTickInterval(std::max(1, FFrequency));
+    QSlider::TickPosition ticks = QSlider::NoTicks;
+    if (FTickStyle != tsNone) {
+        bool horizontal = slider->orientation() == Qt::Horizontal;
+        if (FTickMarks == tmBoth) ticks = QSlider::TicksBothSides;
+        else if (FTickMarks == tmTopLeft) ticks = horizontal ? QSlider::TicksAbove : QSlider::TicksLeft;
+        else ticks = horizontal ? QSlider::TicksBelow : QSlider::TicksRight;
+    }
+    slider->setTickPosition(ticks);
+    FSyncing = false;
+}
+
+void TTrackBar::Changed(int oldPosition) {
+    if (FPosition != oldPosition && OnChange) OnChange(this);
+}
+
+void TTrackBar::SetMin(int v) {
+    if (v > FMax) return;  // refused, as the framework's track bar does
+    int old = FPosition;
+    FMin = v;
+    FPosition = std::max(FPosition, FMin);
+    Sync();
+    Changed(old);
+}
+
+void TTrackBar::SetMax(int v) {
+    if (v < FMin) return;
+    int old = FPosition;
+    FMax = v;
+    FPosition = std::min(FPosition, FMax);
+    Sync();
+    Changed(old);
+}
+
+void TTrackBar::SetPosition(int v) {
+    int old = FPosition;
+    FPosition = std::clamp(v, FMin, FMax);
+    if (FPosition == old) {
+        auto* slider = static_cast<QSlider*>(FWidget);
+        if (slider->value() != FPosition) Sync();
+        return;
+    }
+    Sync();
+    Changed(old);
+}
+
+void TTrackBar::SetFrequency(int f) {
+    FFrequency = f;
+    Sync();
+}
+
+void TTrackBar::SetTickStyle(TTickStyle s) {
+    FTickStyle = s;
+    Sync();
+}
+
+void TTrackBar::SetTickMarks(TTickMark m) {
+    FTickMarks = m;
+    Sync();
+}
+
+void TTrackBar::SetThumbLength(int) {}  // the style draws the thumb
+
+void TTrackBar::SetOrientation(TTrackBarOrientation o) {
+    static_cast<QSlider*>(FWidget)->setOrientation(o == trHorizontal ? Qt::Horizontal : Qt::Vertical);
+    Sync();
+}
+
+void TTrackBar::ReadProperty(const String& name, const DfmValue& v) {
+    if (name == "Min") SetMin(IntValue(v));
+    else if (name == "Max") SetMax(IntValue(v));
+    else if (name == "Position") SetPosition(IntValue(v));
+    else if (name == "Frequency") SetFrequency(IntValue(v));
+    else if (name == "ThumbLength") SetThumbLength(IntValue(v));
+    else if (name == "PageSize" || name == "LineSize") static_cast<QSlider*>(FWidget)->setPageStep(IntValue(v));
+    else if (name == "TickStyle") SetTickStyle(static_cast<TTickStyle>(EnumValue(v, {"tsNone", "tsAuto", "tsManual"})));
+    else if (name == "TickMarks")
+        SetTickMarks(static_cast<TTickMark>(EnumValue(v, {"tmBottomRight", "tmTopLeft", "tmBoth"})));
+    else if (name == "Orientation")
+        SetOrientation(static_cast<TTrackBarOrientation>(EnumValue(v, {"trHorizontal", "trVertical"})));
+    else TWinControl::ReadProperty(name, v);
+}
+
+bool TTrackBar::SetEvent(const String& name, const TMethod& handler) {
+    if (name == "OnChange") {
+        const TNotifyEvent* h = std::get_if<TNotifyEvent>(&handler);
+        if (!h) return false;
+        OnChange = *h;
+        return true;
+    }
+    return TWinControl::SetEvent(name, handler);
+}
+
+// ---- TUpDown
+
+static int16_t To16(int v) { return static_cast<int16_t>(std::clamp(v, -32768, 32767)); }
+
+TUpDown::TUpDown(TComponent* AOwner) : TWinControl(AOwner, new QWidget) {
+    // Two arrow buttons side by side or one above the other; the first
+    // steps down (btPrev), the second up (btNext).
+    auto* layout = new QBoxLayout(QBoxLayout::TopToBottom, FWidget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (int i = 0; i < 2; ++i) {
+        auto* b = new QToolButton(FWidget);
+        b->setAutoRepeat(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setMinimumSize(1, 1);
+        b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        layout->addWidget(b);
+        TUDBtnType type = i == 0 ? btPrev : btNext;
+        QObject::connect(b, &QToolButton::clicked, FGuard, [this, type] {
+            DispatchEvent([this, type] { ClickButton(type); });
+        });
+    }
+    FWidth = 17;
+    FHeight = 25;
+    SetWidgetGeometry();
+    Arrange();
+}
+
+void TUpDown::Arrange() {
+    auto* layout = static_cast<QBoxLayout*>(FWidget->layout());
+    auto* prev = static_cast<QToolButton*>(layout->itemAt(0)->widget());
+    auto* next = static_cast<QToolButton*>(layout->itemAt(1)->widget());
+    if (FOrientation == udHorizontal) {
+        layout->setDirection(QBoxLayout::LeftToRight);
+        prev->setArrowType(Qt::LeftArrow);
+        next->setArrowType(Qt::RightArrow);
+    } else {
+        layout->setDirection(QBoxLayout::BottomToTop);
+        prev->setArrowType(Qt::DownArrow);
+        next->setArrowType(Qt::UpArrow);
+    }
+}
+
+void TUpDown::SetMin(int v) {
+    FMin = To16(v);
+    FPosition = std::clamp(FPosition, std::min(FMin, FMax), std::max(FMin, FMax));
+}
+
+void TUpDown::SetMax(int v) {
+    FMax = To16(v);
+    FPosition = std::clamp(FPosition, std::min(FMin, FMax), std::max(FMin, FMax));
+}
+
+void TUpDown::SetPosition(int v) {
+    FPosition = std::clamp(To16(v), std::min(FMin, FMax), std::max(FMin, FMax));
+}
+
+void TUpDown::SetOrientation(TUDOrientation o) {
+    FOrientation = o;
+    Arrange();
+}
+
+void TUpDown::ClickButton(TUDBtnType button) {
+    if (!EffectivelyEnabled()) return;
+    int lo = std::min(FMin, FMax), hi = std::max(FMin, FMax);
+    int step = (button == btNext) == (FMin <= FMax) ? 1 : -1;
+    FPosition = static_cast<int16_t>(std::clamp(FPosition + step, lo, hi));
+    if (OnClick) OnClick(this, button);
+}
+
+void TUpDown::ReadProperty(const String& name, const DfmValue& v) {
+    if (name == "Min") SetMin(IntValue(v));
+    else if (name == "Max") SetMax(IntValue(v));
+    else if (name == "Position") SetPosition(IntValue(v));
+    else if (name == "Orientation") SetOrientation(static_cast<TUDOrientation>(EnumValue(v, {"udHorizontal", "udVertical"})));
+    else if (name == "Wrap" || name == "ArrowKeys" || name == "Thousands") v.AsBool();
+    else if (name == "Increment") IntValue(v);
+    else TWinControl::ReadProperty(name, v);
+}
+
+bool TUpDown::SetEvent(const String& name, const TMethod& handler) {
+    if (name == "OnClick") {
+        const TUDClickEvent* h = std::get_if<TUDClickEvent>(&handler);
+        if (!h) return false;
+        OnClick = *h;
+        return true;
+    }
+    return TWinControl::SetEvent(name, handler);
+}

@@ -1,0 +1,9 @@
+object BadForm: TBadForm
+  Caption = 'Fine so far'
+  object Button1: TButton
+    Left = 8
+  end
+  object Gauge1: TGauge
+    Left = 8
+  end
+end

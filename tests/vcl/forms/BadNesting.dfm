@@ -1,0 +1,5 @@
+object BadForm: TBadForm
+  Caption = 'Fine so far'
+  object Button1: TButton
+    Left = 8
+  end

@@ -1,0 +1,7 @@
+object BadForm: TBadForm
+  Caption = 'Fine so far'
+  object Button1: TButton
+    Left = 8
+    Colour = clRed
+  end
+end
