@@ -248,6 +248,8 @@ TEST(FormLoader, BadResourcesStopWithFileAndLine) {
               "BadProperty.dfm:5: Button1: unknown property Colour");
     EXPECT_EQ(LoadError([] { TBadForm f(Application, "BadHandler"); }),
               "BadHandler.dfm:5: Button1.OnClick: unknown handler Button1Clik");
+    EXPECT_EQ(LoadError([] { TBadForm f(Application, "BadEvent"); }),
+              "BadEvent.dfm:6: Button1: no event OnKeyPress that takes a handler like Button1Click");
     EXPECT_EQ(LoadError([] { TBadForm f(Application, "BadNesting"); }),
               "BadNesting.dfm:6: 'end' expected for BadForm (begun at line 1)");
     EXPECT_EQ(LoadError([] { TBadForm f(Application, "NoSuchForm"); }), "NoSuchForm.dfm: no such form resource");

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -124,6 +125,28 @@ TEST(ModalSeam, ShowModalRunsTheScriptUntilTheFormIsDone) {
     EXPECT_EQ(modal.script.Last("form")->caption, "Input frequency of transmit (channel # 12)");
 }
 
+TEST(ModalSeam, TheQtHostRunsANestedLoopUntilTheFormIsDone) {
+    ASSERT_EQ(vcl::SetModalHost(nullptr), nullptr);
+    TForm dialog(Application);
+    auto* ok = new TButton(&dialog);
+    ok->SetParent(&dialog);
+    ok->ModalResult = mrOk;
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+        wasModal = dialog.Showing() && dialog.Widget()->windowModality() == Qt::ApplicationModal;
+        static_cast<QPushButton*>(ok->Widget())->click();
+    });
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_TRUE(wasModal);
+    EXPECT_FALSE(dialog.Showing());
+    EXPECT_FALSE(dialog.Modal());
+
+    QTimer::singleShot(0, [&] { dialog.Widget()->close(); });  // the close box
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+    QTimer::singleShot(0, [&] { dialog.Close(); });
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+}
+
 TEST(Forms, FixedBorderAndIcons) {
     TForm form(Application);
     form.SetBorderIcons(biSystemMenu | biMinimize);
@@ -135,6 +158,11 @@ TEST(Forms, FixedBorderAndIcons) {
     EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(w->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(w->windowFlags() & Qt::WindowCloseButtonHint);
+    form.SetPosition(poDesktopCenter);
+    form.Show();
+    QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((w->frameGeometry().center() - centre).manhattanLength(), 10);
+    form.Hide();
 
     TForm sizeable(Application);
     EXPECT_NE(sizeable.Widget()->minimumSize(), sizeable.Widget()->maximumSize());

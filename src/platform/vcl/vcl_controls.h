@@ -7,7 +7,8 @@
 //    Position within [Min, Max], and runs OnChange only when Position really
 //    changes (also when a moved bound moves it);
 //  - TRadioGroup::SetItemIndex to another item runs OnClick, to the same item
-//    runs nothing; an index above the last item is taken as the last;
+//    runs nothing; an index above the last item is taken as the last; -1 (or
+//    below) clears the selection, which runs nothing, as no item is clicked;
 //  - TCheckBox::SetChecked / SetState that changes the state runs OnClick;
 //  - TUpDown::SetPosition and TComboBox::SetItemIndex run nothing;
 //  - TEdit::SetText that changes the text runs OnChange.
@@ -193,6 +194,8 @@ private:
     TAlignment FAlignment = taLeftJustify;
 };
 
+// Click(): a non-zero ModalResult goes to the owning form first (ending its
+// modal showing), then OnClick runs, as the framework orders it.
 class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* AOwner);
@@ -453,7 +456,10 @@ class TImage : public TControl {
 public:
     explicit TImage(TComponent* AOwner);
     void SetStretch(bool on);
-    // An image file from the program's resources, e.g. ":/forms/icon.svg".
+    // An image file from the program's resources, e.g. ":/forms/About.png"
+    // (PNG, BMP, XPM, PPM, JPEG, GIF; SVG needs Qt's svg module, which the
+    // build does not use). A missing or unreadable file throws
+    // EResourceError. The resource's Picture property names the file.
     void LoadPicture(const String& resource);
     void ReadProperty(const String& name, const DfmValue& value) override;
 
