@@ -238,12 +238,7 @@ void TEdit::ReadProperty(const String& name, const DfmValue& v) {
 }
 
 bool TEdit::SetEvent(const String& name, const TMethod& handler) {
-    if (name == "OnChange") {
-        const TNotifyEvent* h = std::get_if<TNotifyEvent>(&handler);
-        if (!h) return false;
-        OnChange = *h;
-        return true;
-    }
+    if (name == "OnChange") return BindEvent(handler, OnChange);
     return TWinControl::SetEvent(name, handler);
 }
 

@@ -351,11 +351,6 @@ void TWinControl::ReadProperty(const String& name, const DfmValue& v) {
 }
 
 bool TWinControl::SetEvent(const String& name, const TMethod& handler) {
-    if (name == "OnKeyPress") {
-        const TKeyPressEvent* h = std::get_if<TKeyPressEvent>(&handler);
-        if (!h) return false;
-        OnKeyPress = *h;
-        return true;
-    }
+    if (name == "OnKeyPress") return BindEvent(handler, OnKeyPress);
     return TControl::SetEvent(name, handler);
 }

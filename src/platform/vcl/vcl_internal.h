@@ -59,4 +59,14 @@ bool ReadFontProperty(TFont& font, const String& name, const DfmValue& v);
 
 [[noreturn]] void UnknownProperty(const String& name);
 
+// Binds a handler from a form resource to an event member when it is of
+// the event's type; false otherwise.
+template <class Event>
+bool BindEvent(const TMethod& handler, Event& event) {
+    const Event* h = std::get_if<Event>(&handler);
+    if (!h) return false;
+    event = *h;
+    return true;
+}
+
 }  // namespace vcl::detail

@@ -96,12 +96,7 @@ void TComboBox::ReadProperty(const String& name, const DfmValue& v) {
 }
 
 bool TComboBox::SetEvent(const String& name, const TMethod& handler) {
-    if (name == "OnChange") {
-        const TNotifyEvent* h = std::get_if<TNotifyEvent>(&handler);
-        if (!h) return false;
-        OnChange = *h;
-        return true;
-    }
+    if (name == "OnChange") return BindEvent(handler, OnChange);
     return TWinControl::SetEvent(name, handler);
 }
 

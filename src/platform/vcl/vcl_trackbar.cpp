@@ -114,12 +114,7 @@ void TTrackBar::ReadProperty(const String& name, const DfmValue& v) {
 }
 
 bool TTrackBar::SetEvent(const String& name, const TMethod& handler) {
-    if (name == "OnChange") {
-        const TNotifyEvent* h = std::get_if<TNotifyEvent>(&handler);
-        if (!h) return false;
-        OnChange = *h;
-        return true;
-    }
+    if (name == "OnChange") return BindEvent(handler, OnChange);
     return TWinControl::SetEvent(name, handler);
 }
 
@@ -204,11 +199,6 @@ void TUpDown::ReadProperty(const String& name, const DfmValue& v) {
 }
 
 bool TUpDown::SetEvent(const String& name, const TMethod& handler) {
-    if (name == "OnClick") {
-        const TUDClickEvent* h = std::get_if<TUDClickEvent>(&handler);
-        if (!h) return false;
-        OnClick = *h;
-        return true;
-    }
+    if (name == "OnClick") return BindEvent(handler, OnClick);
     return TWinControl::SetEvent(name, handler);
 }
