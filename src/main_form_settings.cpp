@@ -125,16 +125,11 @@ bool WriteWholeFile(String target, const uint8_t* data, DWORD size) {
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (!IsValidHandle(h)) return false;
 
-    DWORD total = 0;
-    bool ok = true;
-    while (ok && total < size) {
-        DWORD written = 0;
-        if (!WriteFile(h, data + total, size - total, &written, nullptr) || written == 0)
-            ok = false;
-        total += written;
-    }
+    // The file stand-in carries on over partial writes itself: one call
+    // either writes everything or reports how far it got.
+    DWORD written = 0;
+    bool ok = WriteFile(h, data, size, &written, nullptr) && written == size;
     if (!CloseHandle(h)) ok = false;
-    ok = ok && total == size;
 
     if (ok && exists) {
         if (chmod(temp.c_str(), st.st_mode & 07777) != 0) ok = false;
@@ -156,16 +151,11 @@ bool ReadFileStart(const String& name, uint8_t* data, DWORD size) {
     HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (!IsValidHandle(h)) return false;
-    DWORD total = 0;
-    bool ok = true;
-    while (ok && total < size) {
-        DWORD got = 0;
-        if (!ReadFile(h, data + total, size - total, &got, nullptr)) ok = false;
-        else if (got == 0) break;  // end of file
-        total += got;
-    }
+    // One call reads on to the count or to the end of the file.
+    DWORD got = 0;
+    const bool ok = ReadFile(h, data, size, &got, nullptr) && got == size;
     CloseHandle(h);
-    return ok && total == size;
+    return ok;
 }
 
 uint16_t ReadLE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
