@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "startup.h"
 
 TForm1* Form1 = nullptr;
 // The one link object, made before any window and never destroyed.
@@ -108,17 +107,6 @@ String MHzText(int code) {
 String ToneCaption(int index) {
     if (index >= 1 && index <= 50) return ToneTexts[index] + ToneSuffix;
     return ToneTexts[0];
-}
-
-int RunGuarded(const std::function<void()>& steps) {
-    try {
-        steps();
-    } catch (const Exception& e) {
-        Application->ShowException(e);
-    } catch (...) {
-        Application->ShowException(Exception(""));
-    }
-    return 0;
 }
 
 TForm1::TForm1(TComponent* Owner) : TForm(Owner) {

@@ -5,27 +5,20 @@
 //   0 in-use flag (1 / 0; any non-zero value reads as in use)
 //   1 receive tone index, 2 transmit tone index, 3 spare (written as 0)
 //   4-5 receive channel code, 6-7 transmit channel code, little-endian.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "main_form.h"
 #include "platform/win32/win32.h"
+#include "settings_file.h"
 
 namespace {
 
 constexpr DWORD SettingsHeaderSize = 9;
 constexpr DWORD SettingsRecordSize = 8;
 constexpr DWORD SettingsFileSize = SettingsHeaderSize + RowCount * SettingsRecordSize;  // 809
-// The longest file name the file system calls take.
-constexpr size_t MaxFileNameLength = 255;
-
 // Message list indexes used here.
 constexpr int MsgFileWithSettings = 45;
 constexpr int MsgLoadedOk = 46;
@@ -41,18 +34,6 @@ constexpr int MsgCreateFailed = 56;
 constexpr int MsgRewriteQuestion = 57;
 constexpr int MsgWriteError = 58;
 constexpr int MsgReadError = 59;
-
-bool IsValidHandle(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-
-// Opens an existing file with the given access and closes it at once:
-// whether the file is there and may be read or written.
-bool OpensWith(const String& name, DWORD access) {
-    HANDLE h = CreateFileA(name.c_str(), access, 0, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (!IsValidHandle(h)) return false;
-    CloseHandle(h);
-    return true;
-}
 
 // Appends ".tun" unless the name already ends in it, in any letter case.
 String CompleteName(const String& name) {
@@ -75,87 +56,6 @@ String FullPath(const String& name) {
     std::error_code ec;
     std::filesystem::path p = std::filesystem::absolute(name, ec);
     return ec ? name : p.string();
-}
-
-bool NameFits(const String& name) { return !name.empty() && name.size() <= MaxFileNameLength; }
-
-// A name for the new content beside the target, in the same folder, that
-// no file holds yet; empty when none fits the name length limit.
-String TemporaryNameBeside(const String& target) {
-    static unsigned counter = 0;
-    const String folder = target.substr(0, target.rfind('/') + 1);  // "" or ".../"
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const String unique = std::to_string(getpid()) + "_" + std::to_string(++counter);
-        String name = target + ".tmp" + unique;
-        if (name.size() > MaxFileNameLength) name = folder + "~" + unique + ".tmp";
-        if (name.size() > MaxFileNameLength) return String();
-        struct stat st;
-        if (lstat(name.c_str(), &st) != 0 && errno == ENOENT) return name;
-    }
-    return String();
-}
-
-// Writes the whole buffer to a temporary file beside the target and puts
-// it in place of the target only when every byte was written, so a failed
-// save leaves the previous file as it was. An existing target must be a
-// regular file that may be written; it keeps its permission bits.
-bool WriteWholeFile(String target, const uint8_t* data, DWORD size) {
-    if (!NameFits(target)) return false;
-
-    struct stat st;
-    bool exists = false;
-    if (lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        // Save through a link into the file it names; the link stays.
-        std::error_code ec;
-        std::filesystem::path real = std::filesystem::canonical(target, ec);
-        if (!ec) target = real.string();
-        if (!NameFits(target)) return false;
-    }
-    if (stat(target.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode)) return false;  // directory, FIFO, device
-        if (!OpensWith(target, GENERIC_WRITE)) return false;  // read-only, in use
-        exists = true;
-    } else if (errno != ENOENT) {
-        return false;
-    }
-
-    const String temp = TemporaryNameBeside(target);
-    if (temp.empty()) return false;
-    HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (!IsValidHandle(h)) return false;
-
-    // The file stand-in carries on over partial writes itself: one call
-    // either writes everything or reports how far it got.
-    DWORD written = 0;
-    bool ok = WriteFile(h, data, size, &written, nullptr) && written == size;
-    if (!CloseHandle(h)) ok = false;
-
-    if (ok && exists) {
-        if (chmod(temp.c_str(), st.st_mode & 07777) != 0) ok = false;
-        if (ok && chown(temp.c_str(), st.st_uid, st.st_gid) != 0) {
-            // Not permitted: the new content belongs to the one who saved it.
-        }
-    }
-    if (ok && !MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) ok = false;
-    if (!ok) DeleteFileA(temp.c_str());
-    return ok;
-}
-
-// Reads the first `size` bytes of a regular file; false for a file that
-// cannot be opened or read or that holds fewer bytes.
-bool ReadFileStart(const String& name, uint8_t* data, DWORD size) {
-    if (!NameFits(name)) return false;
-    struct stat st;
-    if (stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (!IsValidHandle(h)) return false;
-    // One call reads on to the count or to the end of the file.
-    DWORD got = 0;
-    const bool ok = ReadFile(h, data, size, &got, nullptr) && got == size;
-    CloseHandle(h);
-    return ok;
 }
 
 uint16_t ReadLE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }

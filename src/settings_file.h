@@ -1,0 +1,21 @@
+// Whole-file reading and writing for settings files: a file is written
+// completely or not at all, and read only when it holds every byte asked.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/vcl/vcl.h"
+#include "platform/win32/win32.h"
+
+// Opens an existing file with the given access and closes it at once:
+// whether the file is there and may be read or written.
+bool OpensWith(const String& name, DWORD access);
+
+// Writes all `size` bytes as the file's new content. A failed save leaves
+// the previous file as it was. An existing target must be a regular file
+// that may be written; it keeps its permission bits.
+bool WriteWholeFile(String target, const uint8_t* data, DWORD size);
+
+// Reads the first `size` bytes of a regular file; false for a file that
+// cannot be opened or read or that holds fewer bytes.
+bool ReadFileStart(const String& name, uint8_t* data, DWORD size);
