@@ -1,14 +1,15 @@
-// The program's entry: the application object, the three windows in this
-// order (the first is the main window), then the message loop.
+// The program's entry, the same for both editions: the application object,
+// the three windows in this order (the first is the main window), then the
+// message loop.
 #include "About.h"
 #include "FreqInput.h"
-#include "main_form.h"
+#include "main_form_base.h"
 #include "startup.h"
 
 int main() {
     return RunGuarded([] {
         Application->Initialize();
-        Application->CreateForm(Form1);
+        CreateMainForm();
         Application->CreateForm(FormFreqInput);
         Application->CreateForm(AboutBox);
         Application->Run();

@@ -377,3 +377,5 @@ void TForm1::RadioGroup2Click(TObject*) {
     }
     ShowRange();
 }
+
+void CreateMainForm() { Application->CreateForm(Form1); }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Radio_com.h"
+#include "main_form_base.h"
 #include "platform/vcl/vcl.h"
 
 constexpr int RowCount = 100;
