@@ -124,7 +124,7 @@ private:
                 FEvents.push_back({c, name, value.text, value.line});
                 continue;
             }
-            Call(c, [&] { ReadProperty(c, name, value); }, value.line);
+            Call(c, [c, &n = name, &v = value] { ReadProperty(c, n, v); }, value.line);
         }
     }
 
