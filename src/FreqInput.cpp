@@ -6,20 +6,12 @@
 #include <cstdio>
 #include <locale.h>
 
-#include "main_form.h"
+#include "main_form_base.h"
 #include "platform/win32/win32.h"
 
 TFormFreqInput* FormFreqInput = nullptr;
 
 namespace {
-
-// Where each text stands in the dialog's message list.
-constexpr int kMsgError = 0;   // "Error!"
-constexpr int kMsgMHz = 1;     // "MHz"
-constexpr int kMsgMustBe = 2;  // "Frequency must be"
-constexpr int kMsgMore = 3;    // "more"
-constexpr int kMsgLess = 4;    // "less"
-constexpr int kMsgStep = 5;    // "truncated 25 kHz"
 
 constexpr int kLowestKHz = 33000;  // channel code 0
 constexpr int kStepKHz = 25;
@@ -98,6 +90,7 @@ void TFormFreqInput::MaskEdit1KeyPress(TObject* /*Sender*/, char& Key) {
 void TFormFreqInput::Button1Click(TObject* /*Sender*/) {
     const TStrings& msg = ListBox1->Items();
     auto text = [&msg](int index) { return index < msg.Count() ? msg[index] : String(); };
+    const FreqInputMessages& m = FreqInputTexts;
 
     const int lo = RangeMinCode() * kStepKHz + kLowestKHz;
     const int hi = RangeMaxCode() * kStepKHz + kLowestKHz;
@@ -109,20 +102,21 @@ void TFormFreqInput::Button1Click(TObject* /*Sender*/) {
 
     String refusal;
     if (c < lo) {
-        refusal = BoundText(text(kMsgMustBe), text(kMsgMore), loMHz, text(kMsgMHz));
+        refusal = BoundText(text(m.mustBe), text(m.more), loMHz, text(m.mhz));
     } else if (c > hi) {
-        refusal = BoundText(text(kMsgMustBe), text(kMsgLess), hiMHz, text(kMsgMHz));
+        refusal = BoundText(text(m.mustBe), text(m.less), hiMHz, text(m.mhz));
     } else if ((c - kLowestKHz) % kStepKHz != 0) {
-        refusal = text(kMsgMustBe) + " " + text(kMsgStep);
+        refusal = text(m.mustBe) + " " + text(m.step);
     }
     if (!refusal.empty()) {
-        const String caption = text(kMsgError);
+        const String caption = text(m.error);
         MessageBoxA(Handle(), refusal.c_str(), caption.c_str(), MB_ICONWARNING);
         return;
     }
 
-    if (!Form1 || FChannel < 0 || FChannel >= RowCount) return;
-    TTrackBar* track = FDirection == 1 ? Form1->FTrackRx[FChannel] : Form1->FTrackTx[FChannel];
+    TMainFormBase* main = MainWindow();
+    if (!main || FChannel < 0 || FChannel >= RowCount) return;
+    TTrackBar* track = FDirection == 1 ? main->FTrackRx[FChannel] : main->FTrackTx[FChannel];
     if (!track) return;
     track->SetPosition((c - kLowestKHz) / kStepKHz);
     Close();

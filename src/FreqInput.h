@@ -22,3 +22,16 @@ public:
 };
 
 extern TFormFreqInput* FormFreqInput;
+
+// Where the dialog's message list holds each text; the editions order
+// their lists differently.
+struct FreqInputMessages {
+    int error;   // "Error!"
+    int mhz;     // "MHz"
+    int mustBe;  // "Frequency must be"
+    int more;    // "more"
+    int less;    // "less"
+    int step;    // the 25 kHz step
+};
+// Defined by each edition's main window unit.
+extern const FreqInputMessages FreqInputTexts;

@@ -1,11 +1,11 @@
-// The main window: its globals, construction of the channel table and the
-// ports group, the message list and log, and the operating ranges.
-#include "main_form.h"
+// The shared part of the main window: the globals, construction of the
+// channel table and the ports group, the message list and log, and the
+// bounding of the rows by the operating range.
+#include "main_form_base.h"
 
 #include <algorithm>
 
 
-TForm1* Form1 = nullptr;
 // The one link object, made before any window and never destroyed.
 TRadiocomm* Radiocomm = new TRadiocomm();
 String ToneSuffix;
@@ -23,28 +23,14 @@ const char* const ToneTexts[51] = {
     "203,5", "206,5", "210,7", "218,1", "225,7", "229,1", "233,6", "241,8", "250,3", "254,1",
 };
 
+const RangeLimits OperatingRanges[4] = {
+    {0, 279},
+    {280, 620},
+    {960, 980},
+    {1320, 2200},
+};
+
 namespace {
-
-// Range table: lowest and highest channel code, and the message with the
-// range's text.
-struct RangeInfo {
-    int32_t minCode;
-    int32_t maxCode;
-    int textMessage;
-};
-constexpr RangeInfo Ranges[4] = {
-    {0, 279, 1},
-    {280, 620, 2},
-    {960, 980, 3},
-    {1320, 2200, 60},
-};
-
-const RangeInfo* SelectedRange() {
-    if (!Form1 || !Form1->RadioGroup2) return nullptr;
-    int index = Form1->RadioGroup2->ItemIndex();
-    if (index < 0 || index > 3) return nullptr;
-    return &Ranges[index];
-}
 
 String Num(int n) { return std::to_string(n); }
 
@@ -62,26 +48,6 @@ void Rebound(TTrackBar* bar, int32_t min, int32_t max) {
 }
 
 }  // namespace
-
-int32_t RangeMinCode() {
-    const RangeInfo* r = SelectedRange();
-    return r ? r->minCode : -1;
-}
-
-int32_t RangeMaxCode() {
-    const RangeInfo* r = SelectedRange();
-    return r ? r->maxCode : -1;
-}
-
-void ShowRange() {
-    if (!Form1) return;
-    const RangeInfo* r = SelectedRange();
-    if (r)
-        Form1->Panel1->SetCaption(Form1->Message(0) + " " + Form1->Message(r->textMessage) + " " +
-                                  Form1->Message(4));
-    else
-        Form1->Panel1->SetCaption(Form1->Message(6));
-}
 
 String MHzText(int code) {
     // The frequency in kHz is exact; its digits are the MHz value's digits
@@ -109,7 +75,8 @@ String ToneCaption(int index) {
     return ToneTexts[0];
 }
 
-TForm1::TForm1(TComponent* Owner) : TForm(Owner) {
+TMainFormBase::TMainFormBase(TComponent* Owner, const MainFormMessages& messages)
+    : TForm(Owner), FMsg(messages) {
     VCL_PUBLISH(Button1);
     VCL_PUBLISH(ScrollBox1);
     VCL_PUBLISH(Label1);
@@ -119,21 +86,6 @@ TForm1::TForm1(TComponent* Owner) : TForm(Owner) {
     VCL_PUBLISH(Button2);
     VCL_PUBLISH(GroupBox1);
     VCL_PUBLISH(Memo1);
-    VCL_PUBLISH(TrackBar1);
-    VCL_PUBLISH(TrackBar2);
-    VCL_PUBLISH(TrackBar3);
-    VCL_PUBLISH(Label4);
-    VCL_PUBLISH(Label5);
-    VCL_PUBLISH(Label6);
-    VCL_PUBLISH(Label7);
-    VCL_PUBLISH(TrackBar4);
-    VCL_PUBLISH(Label8);
-    VCL_PUBLISH(TrackBar5);
-    VCL_PUBLISH(Label9);
-    VCL_PUBLISH(Label10);
-    VCL_PUBLISH(Label11);
-    VCL_PUBLISH(Label12);
-    VCL_PUBLISH(Label13);
     VCL_PUBLISH(MainMenu1);
     VCL_PUBLISH(N1);
     VCL_PUBLISH(N2);
@@ -151,35 +103,13 @@ TForm1::TForm1(TComponent* Owner) : TForm(Owner) {
     VCL_PUBLISH(N8);
     VCL_PUBLISH(OpenDialog1);
     VCL_PUBLISH(SaveDialog1);
-    VCL_PUBLISH(TrackBar6);
-    VCL_PUBLISH(Label17);
-    VCL_PUBLISH(Label18);
-    VCL_PUBLISH(TrackBar7);
-    VCL_PUBLISH(Label19);
-    VCL_PUBLISH(Label20);
-    VCL_PUBLISH(PageControl1);
-    VCL_PUBLISH(TabSheet1);
-    VCL_PUBLISH(TabSheet2);
-    VCL_PUBLISH(RadioGroup2);
-    VCL_PUBLISH(Button7);
     VCL_PUBLISH(Button8);
-    VCL_PUBLISH(TrackBar8);
-    VCL_PUBLISH(Label21);
-    VCL_PUBLISH(Label22);
     VCL_PUBLISH(Panel1);
     VCL_PUBLISH(ListBox1);
 
     VCL_PUBLISH_NOTIFY(Button1Click);
     VCL_PUBLISH_NOTIFY(CheckBox1Click);
     VCL_PUBLISH_NOTIFY(N6Click);
-    VCL_PUBLISH_NOTIFY(Button2Click);
-    VCL_PUBLISH_NOTIFY(TrackBar1Change);
-    VCL_PUBLISH_NOTIFY(TrackBar2Change);
-    VCL_PUBLISH_NOTIFY(TrackBar3Change);
-    VCL_PUBLISH_NOTIFY(TrackBar4Change);
-    VCL_PUBLISH_NOTIFY(TrackBar5Change);
-    VCL_PUBLISH_NOTIFY(Button3Click);
-    VCL_PUBLISH_NOTIFY(Button6Click);
     VCL_PUBLISH_UDCLICK(UpDown1Click);
     VCL_PUBLISH_NOTIFY(TrackBar_Change);
     VCL_PUBLISH_NOTIFY(ctcssOnMouseEnter);
@@ -190,41 +120,20 @@ TForm1::TForm1(TComponent* Owner) : TForm(Owner) {
     VCL_PUBLISH_NOTIFY(N4Click);
     VCL_PUBLISH_NOTIFY(N3Click);
     VCL_PUBLISH_NOTIFY(RadioGroup1Click);
-    VCL_PUBLISH_NOTIFY(TrackBar6Change);
-    VCL_PUBLISH_NOTIFY(TrackBar7Change);
-    VCL_PUBLISH_NOTIFY(TrackBar8Change);
-    VCL_PUBLISH_NOTIFY(Button8Click);
-    VCL_PUBLISH_NOTIFY(Button7Click);
-    VCL_PUBLISH_NOTIFY(RadioGroup2Click);
-
-    LoadFromResource("main_form");
-
-    // The range functions act on the global main window, which the
-    // application names only once this constructor has returned.
-    Form1 = this;
-    try {
-        FFileName.clear();
-        BuildRows();
-        ShowRange();
-        FillPorts();
-    } catch (...) {
-        Form1 = nullptr;
-        throw;
-    }
 }
 
-// FFileName goes with the window; the rows and every other control belong
-// to the form and are freed by it.
-TForm1::~TForm1() {
-    if (Form1 == this) Form1 = nullptr;
+void TMainFormBase::BuildWindow() {
+    FFileName.clear();
+    BuildRows();
+    FillPorts();
 }
 
-void TForm1::BuildRows() {
+void TMainFormBase::BuildRows() {
     const int separatorWidth = ScrollBox1->Width() - 30;
     const int32_t min = RangeMinCode();
     const int32_t max = RangeMaxCode();
 
-    ToneSuffix = " " + Message(5);
+    ToneSuffix = " " + Message(FMsg.hz);
     // Made once per window; a window made again (tests do) takes a new list.
     delete ToneList;
     ToneList = new TStringList();
@@ -342,7 +251,7 @@ void TForm1::BuildRows() {
     }
 }
 
-void TForm1::FillPorts() {
+void TMainFormBase::FillPorts() {
     // Kept for the whole run; a window made again (tests do) scans anew.
     if (PortList) {
         for (PortScanEntry* e : *PortList) delete e;
@@ -359,11 +268,11 @@ void TForm1::FillPorts() {
     Button2->SetEnabled(RadioGroup1->ItemIndex() >= 0);
 }
 
-const String& TForm1::Message(int index) const { return ListBox1->Items()[index]; }
+const String& TMainFormBase::Message(int index) const { return ListBox1->Items()[index]; }
 
-void TForm1::Log(const String& line) { Memo1->Lines().Add(line); }
+void TMainFormBase::Log(const String& line) { Memo1->Lines().Add(line); }
 
-void TForm1::RadioGroup2Click(TObject*) {
+void TMainFormBase::BoundRows() {
     const int32_t max = RangeMaxCode();
     const int32_t min = RangeMinCode();
     for (int n = 0; n < RowCount; ++n) {
@@ -375,7 +284,4 @@ void TForm1::RadioGroup2Click(TObject*) {
         FUdTx[n]->SetMax(max);
         FUdTx[n]->SetMin(min);
     }
-    ShowRange();
 }
-
-void CreateMainForm() { Application->CreateForm(Form1); }

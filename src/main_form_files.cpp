@@ -1,7 +1,7 @@
-// Settings files (*.tun) and the File menu of the main window.
+// Settings files (*.tun) and the File menu, the same in both editions.
 //
-// A settings file is 809 bytes: the eight option track bars and the range,
-// then one 8-byte record per channel row:
+// A settings file is 809 bytes: a 9-byte header that each edition fills
+// its own way, then one 8-byte record per channel row:
 //   0 in-use flag (1 / 0; any non-zero value reads as in use)
 //   1 receive tone index, 2 transmit tone index, 3 spare (written as 0)
 //   4-5 receive channel code, 6-7 transmit channel code, little-endian.
@@ -10,30 +10,11 @@
 #include <filesystem>
 #include <string>
 
-#include "main_form.h"
+#include "main_form_base.h"
 #include "platform/win32/win32.h"
 #include "settings_file.h"
 
 namespace {
-
-constexpr DWORD SettingsHeaderSize = 9;
-constexpr DWORD SettingsRecordSize = 8;
-constexpr DWORD SettingsFileSize = SettingsHeaderSize + RowCount * SettingsRecordSize;  // 809
-// Message list indexes used here.
-constexpr int MsgFileWithSettings = 45;
-constexpr int MsgLoadedOk = 46;
-constexpr int MsgLoadFailed = 47;
-constexpr int MsgFileOpenError = 48;
-constexpr int MsgWarningCaption = 49;
-constexpr int MsgWARNINGCaption = 50;
-constexpr int MsgExistsRewrite = 52;
-constexpr int MsgRewrittenOk = 53;
-constexpr int MsgRewriteFailed = 54;
-constexpr int MsgCreatedOk = 55;
-constexpr int MsgCreateFailed = 56;
-constexpr int MsgRewriteQuestion = 57;
-constexpr int MsgWriteError = 58;
-constexpr int MsgReadError = 59;
 
 // Appends ".tun" unless the name already ends in it, in any letter case.
 String CompleteName(const String& name) {
@@ -67,14 +48,9 @@ void WriteLE16(uint8_t* p, int value) {
 
 }  // namespace
 
-int TForm1::SaveSettings() {
-    uint8_t buffer[SettingsFileSize] = {};
-    TTrackBar* const options[8] = {TrackBar1, TrackBar2, TrackBar3, TrackBar4,
-                                   TrackBar5, TrackBar6, TrackBar7, TrackBar8};
-    for (int k = 0; k < 8; ++k) buffer[k] = static_cast<uint8_t>(options[k]->Position());
-    buffer[8] = static_cast<uint8_t>(RadioGroup2->ItemIndex());
+void TMainFormBase::FillChannelRecords(SettingsBuffer& buffer) const {
     for (int i = 0; i < RowCount; ++i) {
-        uint8_t* rec = buffer + SettingsHeaderSize + i * SettingsRecordSize;
+        uint8_t* rec = buffer.data() + SettingsHeaderSize + i * SettingsRecordSize;
         rec[0] = FChBx[i]->Checked() ? 1 : 0;
         rec[1] = static_cast<uint8_t>(FCtcssRx[i]);
         rec[2] = static_cast<uint8_t>(FCtcssTx[i]);
@@ -82,30 +58,14 @@ int TForm1::SaveSettings() {
         WriteLE16(rec + 4, FTrackRx[i]->Position());
         WriteLE16(rec + 6, FTrackTx[i]->Position());
     }
-    if (!WriteWholeFile(FFileName, buffer, SettingsFileSize)) {
-        MessageBoxA(Handle(), Message(MsgWriteError).c_str(), Message(MsgWARNINGCaption).c_str(),
-                    MB_ICONWARNING);
-        return 1;
-    }
-    return 0;
 }
 
-int TForm1::LoadSettings() {
-    uint8_t buffer[SettingsFileSize];
-    if (!ReadFileStart(FFileName, buffer, SettingsFileSize)) {
-        MessageBoxA(Handle(), Message(MsgReadError).c_str(), Message(MsgWARNINGCaption).c_str(),
-                    MB_ICONWARNING);
-        return 1;
-    }
-    // Every value goes in through the control, so limits and change
-    // handlers act as for the user; the range comes before the rows so the
-    // rows are bounded by the file's range.
-    TTrackBar* const options[8] = {TrackBar1, TrackBar2, TrackBar3, TrackBar4,
-                                   TrackBar5, TrackBar6, TrackBar7, TrackBar8};
-    for (int k = 0; k < 8; ++k) options[k]->SetPosition(buffer[k]);
-    RadioGroup2->SetItemIndex(buffer[8]);
+// Every value goes in through the control, so the row's limits and change
+// handlers act as for the user: a code outside the current range shows as
+// the nearer bound.
+void TMainFormBase::ApplyChannelRecords(const SettingsBuffer& buffer) {
     for (int i = 0; i < RowCount; ++i) {
-        const uint8_t* rec = buffer + SettingsHeaderSize + i * SettingsRecordSize;
+        const uint8_t* rec = buffer.data() + SettingsHeaderSize + i * SettingsRecordSize;
         FChBx[i]->SetChecked(rec[0] != 0);
         FTrackRx[i]->SetPosition(ReadLE16(rec + 4));
         FTrackTx[i]->SetPosition(ReadLE16(rec + 6));
@@ -116,58 +76,74 @@ int TForm1::LoadSettings() {
         FCtcssTx[i] = tx;
         FCtcssTxLabel[i]->SetCaption(ToneCaption(tx));
     }
-    return 0;
+}
+
+void TMainFormBase::ShowSettingsError(int text) {
+    MessageBoxA(Handle(), Message(text).c_str(), Message(FMsg.warningCaps).c_str(), MB_ICONWARNING);
+}
+
+int TMainFormBase::WriteSettingsFile(const SettingsBuffer& buffer) {
+    if (WriteWholeFile(FFileName, buffer.data(), SettingsFileSize)) return 0;
+    ShowSettingsError(FMsg.fileWriteError);
+    return 1;
+}
+
+// A file that cannot be read in full changes nothing.
+int TMainFormBase::ReadSettingsFile(SettingsBuffer& buffer) {
+    if (ReadFileStart(FFileName, buffer.data(), SettingsFileSize)) return 0;
+    ShowSettingsError(FMsg.fileReadError);
+    return 1;
 }
 
 // File / Open
-void TForm1::N2Click(TObject*) {
+void TMainFormBase::N2Click(TObject*) {
     OpenDialog1->FileName = "";
     if (!OpenDialog1->Execute()) return;
     FFileName = CompleteName(FullPath(OpenDialog1->FileName));
     if (!OpensWith(FFileName, GENERIC_READ)) {
-        MessageBoxA(Handle(), Message(MsgFileOpenError).c_str(),
-                    Message(MsgWarningCaption).c_str(), MB_ICONWARNING);
+        MessageBoxA(Handle(), Message(FMsg.fileOpenError).c_str(),
+                    Message(FMsg.warningCaption).c_str(), MB_ICONWARNING);
         return;
     }
     if (LoadSettings() == 0)
-        Log(Message(MsgFileWithSettings) + " (" + FFileName + ") " + Message(MsgLoadedOk));
+        Log(Message(FMsg.fileWithSettings) + " (" + FFileName + ") " + Message(FMsg.loadedOk));
     else
-        Log(Message(MsgLoadFailed) + " (" + FFileName + ")");
+        Log(Message(FMsg.loadFailed) + " (" + FFileName + ")");
 }
 
 // File / Save: into the current file after a question, or Save As when
 // the current file cannot be opened for writing.
-void TForm1::N3Click(TObject* Sender) {
+void TMainFormBase::N3Click(TObject* Sender) {
     if (!OpensWith(FFileName, GENERIC_WRITE)) {
         N4Click(Sender);
         return;
     }
-    if (MessageBoxA(Handle(), Message(MsgRewriteQuestion).c_str(),
-                    Message(MsgWarningCaption).c_str(), MB_ICONWARNING | MB_YESNO) != IDYES)
+    if (MessageBoxA(Handle(), Message(FMsg.rewriteQuestion).c_str(),
+                    Message(FMsg.warningCaption).c_str(), MB_ICONWARNING | MB_YESNO) != IDYES)
         return;
     if (SaveSettings() == 0)
-        Log(Message(MsgFileWithSettings) + " (" + FFileName + ") " + Message(MsgRewrittenOk));
+        Log(Message(FMsg.fileWithSettings) + " (" + FFileName + ") " + Message(FMsg.rewrittenOk));
     else
-        Log(Message(MsgRewriteFailed) + " (" + FFileName + ")");
+        Log(Message(FMsg.rewriteFailed) + " (" + FFileName + ")");
 }
 
 // File / Save As...
-void TForm1::N4Click(TObject*) {
+void TMainFormBase::N4Click(TObject*) {
     SaveDialog1->FileName = "";
     if (!SaveDialog1->Execute()) return;
     FFileName = CompleteName(FullPath(SaveDialog1->FileName));
     if (OpensWith(FFileName, GENERIC_WRITE)) {
-        if (MessageBoxA(Handle(), Message(MsgExistsRewrite).c_str(),
-                        Message(MsgWarningCaption).c_str(), MB_ICONWARNING | MB_YESNO) != IDYES)
+        if (MessageBoxA(Handle(), Message(FMsg.existsRewrite).c_str(),
+                        Message(FMsg.warningCaption).c_str(), MB_ICONWARNING | MB_YESNO) != IDYES)
             return;
         if (SaveSettings() == 0)
-            Log(Message(MsgFileWithSettings) + " (" + FFileName + ") " + Message(MsgRewrittenOk));
+            Log(Message(FMsg.fileWithSettings) + " (" + FFileName + ") " + Message(FMsg.rewrittenOk));
         else
-            Log(Message(MsgRewriteFailed) + " (" + FFileName + ")");
+            Log(Message(FMsg.rewriteFailed) + " (" + FFileName + ")");
         return;
     }
     if (SaveSettings() == 0)
-        Log(Message(MsgFileWithSettings) + " (" + FFileName + ") " + Message(MsgCreatedOk));
+        Log(Message(FMsg.fileWithSettings) + " (" + FFileName + ") " + Message(FMsg.createdOk));
     else
-        Log(Message(MsgCreateFailed) + " (" + FFileName + ")");
+        Log(Message(FMsg.createFailed) + " (" + FFileName + ")");
 }

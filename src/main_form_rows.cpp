@@ -3,7 +3,7 @@
 // side at character 7, row from character 10).
 #include "About.h"
 #include "FreqInput.h"
-#include "main_form.h"
+#include "main_form_base.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ bool IsReceive(const String& name, size_t at) { return name.size() >= at && name
 
 }  // namespace
 
-void TForm1::TrackBar_Change(TObject* Sender) {
+void TMainFormBase::TrackBar_Change(TObject* Sender) {
     const String* name = SenderName(Sender);
     const int n = RowFrom(name, 10);
     auto* bar = dynamic_cast<TTrackBar*>(Sender);
@@ -41,7 +41,7 @@ void TForm1::TrackBar_Change(TObject* Sender) {
     (rx ? FEd1 : FEd2)[n]->SetText(MHzText(p));
 }
 
-void TForm1::UpDown1Click(TObject* Sender, TUDBtnType) {
+void TMainFormBase::UpDown1Click(TObject* Sender, TUDBtnType) {
     const String* name = SenderName(Sender);
     const int n = RowFrom(name, 7);
     auto* ud = dynamic_cast<TUpDown*>(Sender);
@@ -51,7 +51,7 @@ void TForm1::UpDown1Click(TObject* Sender, TUDBtnType) {
     (IsReceive(*name, 4) ? FTrackRx : FTrackTx)[n]->SetPosition(ud->Position());
 }
 
-void TForm1::CheckBox1Click(TObject* Sender) {
+void TMainFormBase::CheckBox1Click(TObject* Sender) {
     const int n = RowFrom(SenderName(Sender), 5);
     auto* box = dynamic_cast<TCheckBox*>(Sender);
     if (n < 0 || !box) return;
@@ -62,7 +62,7 @@ void TForm1::CheckBox1Click(TObject* Sender) {
     if (n == FCtcssRow && CurrentCombo->Visible()) CurrentCombo->SetEnabled(on);
 }
 
-void TForm1::ctcssOnMouseEnter(TObject* Sender) {
+void TMainFormBase::ctcssOnMouseEnter(TObject* Sender) {
     const String* name = SenderName(Sender);
     const int n = RowFrom(name, 10);
     if (n < 0) return;
@@ -78,7 +78,7 @@ void TForm1::ctcssOnMouseEnter(TObject* Sender) {
     FCtcssIsTx = rx ? 0 : 1;
 }
 
-void TForm1::CurrentComboOnChange(TObject*) {
+void TMainFormBase::CurrentComboOnChange(TObject*) {
     const int k = CurrentCombo->ItemIndex();
     const int n = FCtcssRow;
     if (n >= 0 && n < RowCount && k >= 0 && k <= 50) {
@@ -93,7 +93,7 @@ void TForm1::CurrentComboOnChange(TObject*) {
     CurrentCombo->Hide();
 }
 
-void TForm1::FreqOnClick(TObject* Sender) {
+void TMainFormBase::FreqOnClick(TObject* Sender) {
     const String* name = SenderName(Sender);
     if (RowFrom(name, 5) < 0 || !FormFreqInput) return;
     const char direction = (*name)[2];
@@ -104,11 +104,12 @@ void TForm1::FreqOnClick(TObject* Sender) {
     FormFreqInput->FChannel = std::stoi(number);
     FormFreqInput->Button1->SetEnabled(false);
     FormFreqInput->MaskEdit1->SetText("");
-    FormFreqInput->SetCaption(Message(41) + " " + (direction == '1' ? Message(42) : Message(43)) +
-                              " " + Message(44) + " " + number + ")");
+    FormFreqInput->SetCaption(Message(FMsg.inputFrequency) + " " +
+                              Message(direction == '1' ? FMsg.ofReceive : FMsg.ofTransmit) + " " +
+                              Message(FMsg.channelNumber) + " " + number + ")");
     FormFreqInput->ShowModal();
 }
 
-void TForm1::N8Click(TObject*) {
+void TMainFormBase::N8Click(TObject*) {
     if (AboutBox) AboutBox->ShowModal();
 }
