@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/win32/com_ports.h"
+#include "platform/win32/port_lock.h"
 
 namespace fs = std::filesystem;
 
@@ -23,8 +24,10 @@ void Setup() {
     fs::create_directories(g_root + "/config");
     fs::create_directories(g_root + "/nodev");
     fs::create_directories(g_root + "/nosys");
+    fs::create_directories(g_root + "/lock");
     setenv("XDG_CONFIG_HOME", (g_root + "/config").c_str(), 1);
     com_ports::SetDeviceRoots(g_root + "/nodev", g_root + "/nosys");
+    port_lock::SetFolder(g_root + "/lock");  // never the machine's own lock folder
     std::atexit([] {
         std::error_code ec;
         fs::remove_all(g_root, ec);

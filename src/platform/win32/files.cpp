@@ -172,7 +172,7 @@ HandleObject* TransferHandle(HANDLE hFile, const void* buffer, DWORD n, void* ov
 }  // namespace
 
 HANDLE Register(HandleKind kind, int fd, DWORD access) {
-    auto* h = new HandleObject{kind, fd, access, {}};
+    auto* h = new HandleObject{kind, fd, access, {}, {}};
     std::lock_guard<std::mutex> lock(g_tableMutex);
     Table().insert(h);
     return static_cast<HANDLE>(h);

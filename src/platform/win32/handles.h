@@ -15,6 +15,7 @@ struct HandleObject {
     int fd;
     DWORD access;              // GENERIC_READ / GENERIC_WRITE as asked
     COMMTIMEOUTS timeouts{};   // serial only; all zero until set
+    std::string lockFile;      // serial only; the port's lock file, if one was made
 };
 
 // A new handle for an open descriptor; never 0 nor INVALID_HANDLE_VALUE.

@@ -1,14 +1,24 @@
 // The serial side of the Win32 stand-in, over termios.
 //
-// A port opens read/write, exclusively (an advisory flock, which binds root
-// too, and TIOCEXCL for programs that do not lock), only when a terminal
-// device stands behind the name, and never as the controlling terminal, so
-// a hang-up of the line cannot deliver SIGHUP. The line is raw from the
-// moment it opens: no echo, no line editing, no signals, no XON/XOFF, no
-// hardware handshake, no CR/LF translation, so every byte value passes
-// unchanged. CLOCAL keeps the open and the I/O independent of the modem
-// lines. All I/O is non-blocking underneath; the time-outs of
-// COMMTIMEOUTS are kept with ppoll().
+// A port opens read/write, only when a terminal device stands behind the
+// name, and never as the controlling terminal, so a hang-up of the line
+// cannot deliver SIGHUP. It is not shared, as far as the conventions of
+// this system reach:
+// - first the lock file of the Linux serial programs is taken
+//   (port_lock.h): a live lock of any program, this one included, refuses
+//   the open, a stale one is cleared; closing removes it;
+// - then an advisory flock on the device, which binds every opener that
+//   takes it, root included;
+// - last TIOCEXCL, which refuses later opens by programs that take no lock
+//   at all (root excepted).
+// A program that opened the line earlier without taking any lock cannot be
+// told from the far end of the line and is not detected.
+//
+// The line is raw from the moment it opens: no echo, no line editing, no
+// signals, no XON/XOFF, no hardware handshake, no CR/LF translation, so
+// every byte value passes unchanged. CLOCAL keeps the open and the I/O
+// independent of the modem lines. All I/O is non-blocking underneath; the
+// time-outs of COMMTIMEOUTS are kept with ppoll().
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -22,9 +32,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <utility>
 
 #include "platform/win32/com_ports.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/port_lock.h"
 
 namespace win32_impl {
 namespace {
@@ -128,6 +140,15 @@ HANDLE FailCom(DWORD error, int fd = -1) {
     return INVALID_HANDLE_VALUE;
 }
 
+// Gives up a port lock that no handle took over.
+struct PortLockGuard {
+    std::string file;
+    PortLockGuard() = default;
+    PortLockGuard(const PortLockGuard&) = delete;
+    PortLockGuard& operator=(const PortLockGuard&) = delete;
+    ~PortLockGuard() { port_lock::Release(file); }
+};
+
 HandleObject* SerialHandle(HANDLE h) {
     HandleObject* p = Lookup(h, HandleKind::Serial);
     if (!p) SetLastError(ERROR_INVALID_HANDLE);
@@ -146,6 +167,11 @@ HANDLE OpenComPort(int n, DWORD access, DWORD creation) {
     struct stat st;
     if (stat(device->c_str(), &st) != 0) return FailCom(ERROR_FILE_NOT_FOUND);
     if (!S_ISCHR(st.st_mode)) return FailCom(ERROR_FILE_NOT_FOUND);
+
+    // The lock comes before the open, so a port in use is not touched.
+    PortLockGuard portLock;
+    if (port_lock::Acquire(*device, &portLock.file) == port_lock::Outcome::Held)
+        return FailCom(ERROR_ACCESS_DENIED);
 
     int fd = open(device->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -166,13 +192,16 @@ HANDLE OpenComPort(int n, DWORD access, DWORD creation) {
     ioctl(fd, TIOCEXCL);
 
     HANDLE h = Register(HandleKind::Serial, fd, access);
+    Lookup(h, HandleKind::Serial)->lockFile = std::exchange(portLock.file, std::string());
     SetLastError(ERROR_SUCCESS);
     return h;
 }
 
 BOOL CloseSerial(HandleObject* h) {
     ioctl(h->fd, TIOCNXCL);  // fails harmlessly on a line that hung up
-    if (close(h->fd) != 0 && errno != EINTR) {
+    const bool closed = close(h->fd) == 0 || errno == EINTR;
+    port_lock::Release(h->lockFile);
+    if (!closed) {
         SetLastError(ERROR_GEN_FAILURE);
         return FALSE;
     }

@@ -1,0 +1,32 @@
+// The lock files Linux serial programs leave for each other (minicom,
+// picocom, lockdev, ...): a port is in use while the lock folder holds
+// LCK..<device name>, whose content is the holder's process id as ten
+// right-aligned ASCII digits and a newline. A lock whose process is gone
+// is stale and is taken over.
+#pragma once
+
+#include <string>
+
+namespace port_lock {
+
+enum class Outcome {
+    Taken,      // the lock file is ours now
+    Held,       // a live process (this one included) holds the port
+    NoLocking,  // the folder is missing or not writable: no lock file made
+};
+
+// Takes the lock for a device path (symbolic links resolved; the lock is
+// named after the device's own name). On Taken, *lockFile is the path to
+// pass to Release.
+Outcome Acquire(const std::string& device, std::string* lockFile);
+
+// Removes a lock file taken by Acquire, if it still names this process.
+void Release(const std::string& lockFile);
+
+// The lock folder: /run/lock unless a test has set its own.
+std::string Folder();
+
+// Test seam: the folder to use instead of /run/lock ("" restores it).
+void SetFolder(const std::string& folder);
+
+}  // namespace port_lock

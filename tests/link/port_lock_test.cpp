@@ -1,0 +1,179 @@
+// Serial port lock files: the convention minicom, picocom and lockdev keep,
+// in a lock folder of the test's own.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "link_support.h"
+#include "platform/win32/port_lock.h"
+
+using link_test::FreeScan;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+HANDLE OpenCom(int n) {
+    const std::string name = "COM" + std::to_string(n);
+    return CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string LockText(pid_t pid) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(pid));
+    return text;
+}
+
+// A process of another serial program: it has taken the lock file and
+// opened the line the plain way, with no flock and no TIOCEXCL, and keeps
+// both until it is killed.
+pid_t StartLockingProgram(const std::string& lockFile, const std::string& device) {
+    int ready[2];
+    if (pipe(ready) != 0) return -1;
+    pid_t child = fork();
+    if (child == 0) {
+        const std::string text = LockText(getpid());
+        int lock = open(lockFile.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        int line = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        const bool ok = lock >= 0 && line >= 0 &&
+                        write(lock, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        (void)!write(ready[1], ok ? "y" : "n", 1);
+        for (;;) pause();
+    }
+    char c = 'n';
+    (void)!read(ready[0], &c, 1);
+    close(ready[0]);
+    close(ready[1]);
+    return c == 'y' ? child : -1;
+}
+
+void Stop(pid_t child) {
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+}
+
+// The id of a process that has ended.
+pid_t DeadPid() {
+    pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+class PortLockTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test_env::ClearComPorts();
+        folder = test_env::MakeTempDir("lock");
+        port_lock::SetFolder(folder);
+        radio.InstallAsCom(1);
+        lockFile = folder + "/LCK.." + fs::path(radio.DevicePath()).filename().string();
+    }
+    void TearDown() override {
+        test_env::ClearComPorts();
+        port_lock::SetFolder(test_env::MakeTempDir("lock"));
+    }
+
+    std::string folder;
+    std::string lockFile;
+    sim::RadioSim radio;
+};
+
+TEST_F(PortLockTest, OpenTakesTheLockAndCloseRemovesIt) {
+    // COM1 is a link in the ports folder; the lock is named after the
+    // device itself, as the other programs name it.
+    HANDLE h = OpenCom(1);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(ReadText(lockFile), LockText(getpid()));
+    EXPECT_EQ(ReadText(lockFile).size(), 11u);
+
+    // A second opener in this program is refused and leaves the lock alone.
+    EXPECT_EQ(OpenCom(1), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    TRadiocomm link;
+    EXPECT_EQ(link.OpenPort(1, 4800), 1);
+    EXPECT_EQ(ReadText(lockFile), LockText(getpid()));
+
+    EXPECT_TRUE(CloseHandle(h));
+    EXPECT_FALSE(fs::exists(lockFile));
+
+    // The link object takes and gives it back the same way.
+    EXPECT_EQ(link.OpenPort(1, 9600), 0);
+    EXPECT_EQ(ReadText(lockFile), LockText(getpid()));
+    link.ClosePort();
+    EXPECT_FALSE(fs::exists(lockFile));
+    EXPECT_TRUE(fs::is_empty(folder));
+}
+
+TEST_F(PortLockTest, PortLockedByALiveProgramIsHeld) {
+    const pid_t other = StartLockingProgram(lockFile, radio.DevicePath());
+    ASSERT_GT(other, 0);
+
+    EXPECT_EQ(OpenCom(1), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    // The scan lists no entry for it and the link does not open: as for
+    // any port in use. The radio never sees a ping.
+    PortScanList* scan = ScanPorts(1);
+    ASSERT_NE(scan, nullptr);
+    EXPECT_TRUE(scan->empty());
+    FreeScan(scan);
+    TRadiocomm link;
+    EXPECT_EQ(link.OpenPort(1, 4800), 1);
+    EXPECT_EQ(link.PortHandle(), nullptr);
+    EXPECT_EQ(radio.CountFrames(&sim::Frame::IsPing), 0);
+    EXPECT_EQ(ReadText(lockFile), LockText(other));
+
+    // Once that program is gone its lock is stale, and the port is ours.
+    Stop(other);
+    EXPECT_EQ(link.OpenPort(1, 4800), 0);
+    EXPECT_EQ(ReadText(lockFile), LockText(getpid()));
+    link.ClosePort();
+    EXPECT_FALSE(fs::exists(lockFile));
+}
+
+TEST_F(PortLockTest, StaleAndUnreadableLocks) {
+    // Stale: cleared, and the scan probes the port.
+    const pid_t dead = DeadPid();
+    std::ofstream(lockFile) << LockText(dead);
+    PortScanList* scan = ScanPorts(1);
+    ASSERT_NE(scan, nullptr);
+    ASSERT_EQ(scan->size(), 1u);
+    EXPECT_EQ(scan->front()->Status, 0);
+    FreeScan(scan);
+    EXPECT_FALSE(fs::exists(lockFile));
+
+    // A live process holds the port, however its number is spaced.
+    std::ofstream(lockFile) << getppid() << "\n";
+    EXPECT_EQ(OpenCom(1), INVALID_HANDLE_VALUE);
+
+    // A lock that names no process may be one being written: left alone.
+    for (const char* text : {"", "   \n", "pid 12\n"}) {
+        std::ofstream(lockFile, std::ios::trunc) << text;
+        EXPECT_EQ(OpenCom(1), INVALID_HANDLE_VALUE) << '"' << text << '"';
+        EXPECT_EQ(ReadText(lockFile), text);
+    }
+    fs::remove(lockFile);
+}
+
+TEST_F(PortLockTest, WithoutAUsableLockFolderPortsStillOpen) {
+    port_lock::SetFolder(folder + "/missing");
+    HANDLE h = OpenCom(1);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(fs::is_empty(folder));
+    // The other safeguards still keep a second opener out.
+    EXPECT_EQ(OpenCom(1), INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CloseHandle(h));
+}
+
+}  // namespace
