@@ -11,9 +11,12 @@
 // whether the file is there and may be read or written.
 bool OpensWith(const String& name, DWORD access);
 
-// Writes all `size` bytes as the file's new content. A failed save leaves
-// the previous file as it was. An existing target must be a regular file
-// that may be written; it keeps its permission bits.
+// Writes all `size` bytes as the file's new content, flushed to the disk,
+// and true only when every byte was written. An existing target must be a
+// regular file that may be written; it stays the same file to its owner,
+// group, permission bits, links and extended attributes. A failed save
+// leaves no other file behind and, except where the disk fails mid-write,
+// the previous content whole. A link is followed to the file it names.
 bool WriteWholeFile(String target, const uint8_t* data, DWORD size);
 
 // Reads the first `size` bytes of a regular file; false for a file that

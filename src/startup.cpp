@@ -1,9 +1,15 @@
 // The entry function's guard.
 #include "startup.h"
 
+#include <signal.h>
+
 #include "platform/vcl/vcl.h"
 
 int RunGuarded(const std::function<void()>& steps) {
+    // A write past the process's file-size limit then fails like any other
+    // short write (and the settings writer reports it) instead of ending
+    // the program on the spot.
+    signal(SIGXFSZ, SIG_IGN);
     try {
         steps();
     } catch (const Exception& e) {

@@ -4,6 +4,8 @@
 
 #include <functional>
 
-// Runs steps; an Exception that leaves them is shown with ShowException,
-// any other thrown object as an Exception with an empty message. Returns 0.
+// Sets up the process (a write past the file-size limit fails instead of
+// ending the program), then runs steps; an Exception that leaves them is
+// shown with ShowException, any other thrown object as an Exception with
+// an empty message. Returns 0.
 int RunGuarded(const std::function<void()>& steps);
