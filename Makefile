@@ -1,20 +1,29 @@
 # make run   - install what is missing, build, start chantune
+# make run-099 - the same for the earlier edition, chantune-099
 # make test  - install what is missing, build, run the whole suite
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 
-.PHONY: deps build run test test-sanitize bench clean
+.PHONY: deps configure build run run-099 test test-sanitize bench clean
 
 deps:
 	@scripts/install-deps
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Each program alone, without the tests and benchmarks.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target chantune
 	./$(BUILD)/chantune
+
+run-099: configure
+	cmake --build $(BUILD) -j $(JOBS) --target chantune-099
+	./$(BUILD)/chantune-099
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
