@@ -1,11 +1,14 @@
 # make run   - install what is missing, build, start chantune
 # make run-099 - the same for the earlier edition, chantune-099
 # make test  - install what is missing, build, run the whole suite
+# make fuzz  - build the fuzz targets with clang and run each for FUZZ_SECONDS
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build run run-099 test test-sanitize bench clean
+.PHONY: deps configure build run run-099 test test-sanitize bench fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -37,8 +40,14 @@ test-sanitize: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+fuzz:
+	@scripts/install-deps clang-14 libclang-rt-14-dev
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCHANTUNE_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
