@@ -7,11 +7,13 @@
 
 #include <array>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "RadioImage.h"
-#include "main_form.h"
+#include "main_form_base.h"
+#include "sim/radio_sim.h"
 
 namespace radio_test {
 
@@ -47,10 +49,9 @@ inline Image FullImage() {
     return m;
 }
 
-// Everything the window shows of the radio's settings, one text per item.
-inline std::vector<std::string> WindowState(const TForm1& f) {
+// Every row as the window shows it, one text per row.
+inline std::vector<std::string> RowsState(const TMainFormBase& f) {
     std::vector<std::string> s;
-    s.push_back("range " + std::to_string(f.RadioGroup2->ItemIndex()) + " " + f.Panel1->Caption());
     for (int i = 0; i < RowCount; ++i) {
         s.push_back(std::to_string(i) + (f.FChBx[i]->Checked() ? " on " : " off ") +
                     std::to_string(f.FTrackRx[i]->Position()) + "/" + std::to_string(f.FUdRx[i]->Position()) +
@@ -59,12 +60,29 @@ inline std::vector<std::string> WindowState(const TForm1& f) {
                     std::to_string(f.FCtcssRx[i]) + " " + f.FCtcssRxLabel[i]->Caption() + " " +
                     std::to_string(f.FCtcssTx[i]) + " " + f.FCtcssTxLabel[i]->Caption());
     }
-    const std::pair<TTrackBar*, TLabel*> options[] = {
-        {f.TrackBar1, f.Label9},  {f.TrackBar2, f.Label10}, {f.TrackBar3, f.Label11}, {f.TrackBar4, f.Label12},
-        {f.TrackBar5, f.Label13}, {f.TrackBar6, f.Label19}, {f.TrackBar7, f.Label20}, {f.TrackBar8, f.Label22}};
-    for (const auto& [bar, label] : options)
-        s.push_back(bar->Name() + " " + std::to_string(bar->Position()) + " " + label->Caption());
     return s;
+}
+
+// One byte written to the radio, as the radio received it.
+struct Written {
+    int address;
+    int value;
+    bool operator==(const Written&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& os, const Written& w) {
+    return os << "{" << w.address << ", 0x" << std::hex << w.value << std::dec << "}";
+}
+
+inline std::vector<Written> WritesTo(const sim::RadioSim& radio) {
+    std::vector<Written> w;
+    for (const sim::Frame& f : radio.Writes()) w.push_back({f.Address(), f.Value()});
+    return w;
+}
+
+// Writes of a record's five bytes, the values as given.
+inline void AddRecord(std::vector<Written>& w, int channel, const std::array<uint8_t, 5>& bytes) {
+    for (int j = 0; j < 5; ++j) w.push_back({5 * channel + j, bytes[static_cast<size_t>(j)]});
 }
 
 // Sets the default locale for the life of the guard.

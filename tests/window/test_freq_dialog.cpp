@@ -3,17 +3,10 @@
 // Esc, and confirming the frequency the row already has.
 #include <QLocale>
 
+#include "freq_dialog_helpers.h"
 #include "main_window_fixture.h"
 
 namespace {
-
-// What one showing of the dialog did.
-struct Attempt {
-    bool okEnabled = false;   // OK could be pressed after typing
-    bool closed = false;      // the dialog closed by itself after OK
-    String textAfter;         // the edit's text after OK
-    String caption;           // the dialog's caption while shown
-};
 
 class FreqDialogTest : public MainWindowTest {
 protected:
@@ -22,25 +15,7 @@ protected:
         CreateWindows();
     }
 
-    // Opens the dialog from the receive (Ed1_) or transmit (Ed2_) edit of
-    // a row, types the text, presses OK if it can be pressed, then closes
-    // the dialog if it is still open.
-    Attempt Try(int row, bool tx, const String& typed) {
-        Attempt a;
-        modal.script.onShowModal = [&](TForm& form) {
-            TFormFreqInput& dlg = dynamic_cast<TFormFreqInput&>(form);
-            a.caption = dlg.Caption();
-            dlg.MaskEdit1->SetText(typed);
-            a.okEnabled = dlg.Button1->Enabled();
-            if (a.okEnabled) dlg.Button1->Click();
-            a.closed = form.ModalDone();
-            a.textAfter = dlg.MaskEdit1->Text();
-            if (!a.closed) form.Close();
-        };
-        (tx ? Form1->FEd2[row] : Form1->FEd1[row])->Click();
-        modal.script.onShowModal = nullptr;
-        return a;
-    }
+    Attempt Try(int row, bool tx, const String& typed) { return TryFrequency(modal.script, row, tx, typed); }
 
     // Every row's receive and transmit code.
     std::vector<int> Positions() const {

@@ -10,6 +10,20 @@ using namespace radio_test;
 
 namespace {
 
+// Everything the window shows of the radio's settings: the range, the rows
+// and the options.
+std::vector<std::string> WindowState(const TForm1& f) {
+    std::vector<std::string> s;
+    s.push_back("range " + std::to_string(f.RadioGroup2->ItemIndex()) + " " + f.Panel1->Caption());
+    for (const std::string& row : RowsState(f)) s.push_back(row);
+    const std::pair<TTrackBar*, TLabel*> options[] = {
+        {f.TrackBar1, f.Label9},  {f.TrackBar2, f.Label10}, {f.TrackBar3, f.Label11}, {f.TrackBar4, f.Label12},
+        {f.TrackBar5, f.Label13}, {f.TrackBar6, f.Label19}, {f.TrackBar7, f.Label20}, {f.TrackBar8, f.Label22}};
+    for (const auto& [bar, label] : options)
+        s.push_back(bar->Name() + " " + std::to_string(bar->Position()) + " " + label->Caption());
+    return s;
+}
+
 class ReadInfoTest : public MainWindowTest {
 protected:
     void SetUp() override {

@@ -14,16 +14,6 @@ using namespace radio_test;
 
 namespace {
 
-struct Written {
-    int address;
-    int value;
-    bool operator==(const Written&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Written& w) {
-    return os << "{" << w.address << ", 0x" << std::hex << w.value << std::dec << "}";
-}
-
 class WriteTest : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -31,16 +21,7 @@ protected:
         radio = &StartConnected();
     }
 
-    std::vector<Written> Writes() const {
-        std::vector<Written> w;
-        for (const sim::Frame& f : radio->Writes()) w.push_back({f.Address(), f.Value()});
-        return w;
-    }
-
-    // Writes of these records' five bytes, the values as given.
-    static void AddRecord(std::vector<Written>& w, int channel, const std::array<uint8_t, 5>& bytes) {
-        for (int j = 0; j < 5; ++j) w.push_back({5 * channel + j, bytes[static_cast<size_t>(j)]});
-    }
+    std::vector<Written> Writes() const { return WritesTo(*radio); }
 
     // Loads the image into the radio and reads it into the window; the
     // frames and log lines so far are forgotten.
