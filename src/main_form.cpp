@@ -29,10 +29,14 @@ constexpr int MsgWorkingRange = 0;
 constexpr int MsgMHz = 4;
 constexpr int MsgRangeError = 6;
 
+// This edition's main window, already while it is built.
+TForm1* Window() { return static_cast<TForm1*>(MainWindow()); }
+
 // The range selected in the range group, or -1.
 int SelectedRange() {
-    if (!Form1 || !Form1->RadioGroup2) return -1;
-    const int index = Form1->RadioGroup2->ItemIndex();
+    const TForm1* form = Window();
+    if (!form || !form->RadioGroup2) return -1;
+    const int index = form->RadioGroup2->ItemIndex();
     return (index >= 0 && index <= 3) ? index : -1;
 }
 
@@ -42,8 +46,6 @@ int SelectedRange() {
 const FreqInputMessages FreqInputTexts = {.error = 0, .mhz = 1, .mustBe = 2, .more = 3, .less = 4, .step = 5};
 
 void CreateMainForm() { Application->CreateForm(Form1); }
-
-TMainFormBase* MainWindow() { return Form1; }
 
 int32_t RangeMinCode() {
     const int r = SelectedRange();
@@ -56,13 +58,14 @@ int32_t RangeMaxCode() {
 }
 
 void ShowRange() {
-    if (!Form1) return;
+    TForm1* form = Window();
+    if (!form) return;
     const int r = SelectedRange();
     if (r >= 0)
-        Form1->Panel1->SetCaption(Form1->Message(MsgWorkingRange) + " " +
-                                  Form1->Message(RangeTextMessage[r]) + " " + Form1->Message(MsgMHz));
+        form->Panel1->SetCaption(form->Message(MsgWorkingRange) + " " +
+                                 form->Message(RangeTextMessage[r]) + " " + form->Message(MsgMHz));
     else
-        Form1->Panel1->SetCaption(Form1->Message(MsgRangeError));
+        form->Panel1->SetCaption(form->Message(MsgRangeError));
 }
 
 TForm1::TForm1(TComponent* Owner) : TMainFormBase(Owner, Messages) {
@@ -111,18 +114,8 @@ TForm1::TForm1(TComponent* Owner) : TMainFormBase(Owner, Messages) {
     VCL_PUBLISH_NOTIFY(Button7Click);
     VCL_PUBLISH_NOTIFY(RadioGroup2Click);
 
-    LoadFromResource("main_form");
-
-    // The range functions act on the global main window, which the
-    // application names only once this constructor has returned.
-    Form1 = this;
-    try {
-        BuildWindow();
-        ShowRange();
-    } catch (...) {
-        Form1 = nullptr;
-        throw;
-    }
+    BuildWindow();
+    ShowRange();
 }
 
 // FFileName goes with the window; the rows and every other control belong

@@ -32,6 +32,9 @@ const RangeLimits OperatingRanges[4] = {
 
 namespace {
 
+// The main window from the start of its construction until it is freed.
+TMainFormBase* TheMainWindow = nullptr;
+
 String Num(int n) { return std::to_string(n); }
 
 // A track bar brought into [min, max]: widen toward the new range first,
@@ -77,6 +80,9 @@ String ToneCaption(int index) {
 
 TMainFormBase::TMainFormBase(TComponent* Owner, const MainFormMessages& messages)
     : TForm(Owner), FMsg(messages) {
+    // The range functions and the frequency dialog reach the window through
+    // MainWindow(), already while it is built.
+    TheMainWindow = this;
     VCL_PUBLISH(Button1);
     VCL_PUBLISH(ScrollBox1);
     VCL_PUBLISH(Label1);
@@ -122,7 +128,14 @@ TMainFormBase::TMainFormBase(TComponent* Owner, const MainFormMessages& messages
     VCL_PUBLISH_NOTIFY(RadioGroup1Click);
 }
 
+TMainFormBase::~TMainFormBase() {
+    if (TheMainWindow == this) TheMainWindow = nullptr;
+}
+
+TMainFormBase* MainWindow() { return TheMainWindow; }
+
 void TMainFormBase::BuildWindow() {
+    LoadFromResource("main_form");
     FFileName.clear();
     BuildRows();
     FillPorts();

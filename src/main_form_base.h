@@ -121,10 +121,12 @@ public:
 
 protected:
     // Publishes the shared components and handlers; the edition publishes
-    // its own, loads its form resource, then calls BuildWindow.
+    // its own, then calls BuildWindow.
     TMainFormBase(TComponent* Owner, const MainFormMessages& messages);
+    ~TMainFormBase() override;
 
-    // The channel rows and the ports group, after the form has loaded.
+    // Loads the edition's form resource "main_form", then builds the
+    // channel rows and the ports group.
     void BuildWindow();
 
     // Connection: opens the selected port at the chosen rate, or closes the
@@ -166,13 +168,16 @@ private:
     void BuildRows();
     void FillPorts();
     void ShowSettingsError(int text);
+    // Saves into FFileName and logs the outcome with the given message.
+    void SaveAndLog(int savedText, int failedText);
 };
+
+// The main window, from the start of its construction; null before.
+TMainFormBase* MainWindow();
 
 // Each edition's main window unit defines these for its own window.
 // Makes the main window the application's main form.
 void CreateMainForm();
-// The main window, or null before it is made.
-TMainFormBase* MainWindow();
 // The current range's lowest / highest channel code.
 int32_t RangeMinCode();
 int32_t RangeMaxCode();

@@ -95,6 +95,13 @@ int TMainFormBase::ReadSettingsFile(SettingsBuffer& buffer) {
     return 1;
 }
 
+void TMainFormBase::SaveAndLog(int savedText, int failedText) {
+    if (SaveSettings() == 0)
+        Log(Message(FMsg.fileWithSettings) + " (" + FFileName + ") " + Message(savedText));
+    else
+        Log(Message(failedText) + " (" + FFileName + ")");
+}
+
 // File / Open
 void TMainFormBase::N2Click(TObject*) {
     OpenDialog1->FileName = "";
@@ -121,10 +128,7 @@ void TMainFormBase::N3Click(TObject* Sender) {
     if (MessageBoxA(Handle(), Message(FMsg.rewriteQuestion).c_str(),
                     Message(FMsg.warningCaption).c_str(), MB_ICONWARNING | MB_YESNO) != IDYES)
         return;
-    if (SaveSettings() == 0)
-        Log(Message(FMsg.fileWithSettings) + " (" + FFileName + ") " + Message(FMsg.rewrittenOk));
-    else
-        Log(Message(FMsg.rewriteFailed) + " (" + FFileName + ")");
+    SaveAndLog(FMsg.rewrittenOk, FMsg.rewriteFailed);
 }
 
 // File / Save As...
@@ -136,14 +140,8 @@ void TMainFormBase::N4Click(TObject*) {
         if (MessageBoxA(Handle(), Message(FMsg.existsRewrite).c_str(),
                         Message(FMsg.warningCaption).c_str(), MB_ICONWARNING | MB_YESNO) != IDYES)
             return;
-        if (SaveSettings() == 0)
-            Log(Message(FMsg.fileWithSettings) + " (" + FFileName + ") " + Message(FMsg.rewrittenOk));
-        else
-            Log(Message(FMsg.rewriteFailed) + " (" + FFileName + ")");
+        SaveAndLog(FMsg.rewrittenOk, FMsg.rewriteFailed);
         return;
     }
-    if (SaveSettings() == 0)
-        Log(Message(FMsg.fileWithSettings) + " (" + FFileName + ") " + Message(FMsg.createdOk));
-    else
-        Log(Message(FMsg.createFailed) + " (" + FFileName + ")");
+    SaveAndLog(FMsg.createdOk, FMsg.createFailed);
 }

@@ -31,8 +31,6 @@ const FreqInputMessages FreqInputTexts = {.error = 5, .mhz = 0, .mustBe = 1, .mo
 
 void CreateMainForm() { Application->CreateForm(Form1); }
 
-TMainFormBase* MainWindow() { return Form1; }
-
 // RangeIndex only ever holds 0 to 3.
 int32_t RangeMinCode() { return OperatingRanges[RangeIndex & 3].minCode; }
 
@@ -44,16 +42,8 @@ TForm1::TForm1(TComponent* Owner) : TMainFormBase(Owner, Messages) {
     VCL_PUBLISH_NOTIFY(Button6Click);
     VCL_PUBLISH_NOTIFY(Button8Click);
 
-    LoadFromResource("main_form");
-
-    Form1 = this;
-    try {
-        // Panel1 keeps its designed "Working Range [unknown]" until a Read.
-        BuildWindow();
-    } catch (...) {
-        Form1 = nullptr;
-        throw;
-    }
+    // Panel1 keeps its designed "Working Range [unknown]" until a Read.
+    BuildWindow();
 }
 
 TForm1::~TForm1() {

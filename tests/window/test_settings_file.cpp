@@ -430,3 +430,26 @@ TEST_F(SettingsFileTest, SuccessfulSavesReplaceTheFileWhole) {
     EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"kept.tun", "link.tun",
                                                        longest.substr(dir.size() + 1), "real.tun"}));
 }
+
+// What the channels-only edition writes: option bytes 0 and byte 8 the
+// range of the radio it last read. Opened here, the file's channels come
+// back in that range rather than held into the one selected now.
+TEST_F(SettingsFileTest, AChannelsOnlyFileOpensInTheRangeItWasSavedFor) {
+    std::vector<uint8_t> file(809, 0);
+    file[8] = 3;
+    uint8_t* rec = file.data() + 9;
+    rec[0] = 1;
+    rec[1] = 13;
+    rec[4] = 1400 & 0xFF, rec[5] = 1400 >> 8;
+    rec[6] = 2200 & 0xFF, rec[7] = 2200 >> 8;
+    const std::string name = dir + "/channels-only.tun";
+    std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), 809);
+    Form1->RadioGroup2->SetItemIndex(1);
+    ASSERT_EQ(Load(name), 0);
+    EXPECT_EQ(Form1->RadioGroup2->ItemIndex(), 3);
+    EXPECT_EQ(Form1->Panel1->Caption(), "Working Range: 66.000-88.000 MHz");
+    EXPECT_EQ(Form1->FEd1[0]->Text(), "68.000");
+    EXPECT_EQ(Form1->FEd2[0]->Text(), "88.000");
+    EXPECT_EQ(Form1->FCtcssRxLabel[0]->Caption(), "100,0 Hz");
+    for (int k = 0; k < 8; ++k) EXPECT_EQ(Option(k)->Position(), 0) << k;
+}
