@@ -57,15 +57,17 @@ int32_t RangeMaxCode() {
     return r >= 0 ? OperatingRanges[r].maxCode : -1;
 }
 
+String WorkingRangeText(int range) {
+    const TForm1* form = Window();
+    return form->Message(MsgWorkingRange) + " " + form->Message(RangeTextMessage[range]) + " " +
+           form->Message(MsgMHz);
+}
+
 void ShowRange() {
     TForm1* form = Window();
     if (!form) return;
     const int r = SelectedRange();
-    if (r >= 0)
-        form->Panel1->SetCaption(form->Message(MsgWorkingRange) + " " +
-                                 form->Message(RangeTextMessage[r]) + " " + form->Message(MsgMHz));
-    else
-        form->Panel1->SetCaption(form->Message(MsgRangeError));
+    form->Panel1->SetCaption(r >= 0 ? WorkingRangeText(r) : form->Message(MsgRangeError));
 }
 
 TForm1::TForm1(TComponent* Owner) : TMainFormBase(Owner, Messages) {

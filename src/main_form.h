@@ -66,3 +66,5 @@ extern TForm1* Form1;
 
 // Panel1 shows the selected working range.
 void ShowRange();
+// "Working Range: 33.000-39.975 MHz" for range 0 to 3.
+String WorkingRangeText(int range);

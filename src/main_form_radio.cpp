@@ -10,23 +10,14 @@ namespace {
 
 // Message list indexes of this edition's own steps.
 enum Msg {
-    MsgWorkingRange = 0,
-    MsgMHz = 4,
     MsgRangeError = 6,
-    MsgReading = 17,
-    MsgReadDone = 18,
-    MsgReadError = 19,
     MsgRangeWriteError = 26,
     MsgWritingOptions = 28,
-    MsgNoConnection = 21,
     MsgOptionsDone = 37,
     MsgResetSent = 38,
     MsgResetError = 39,
     MsgReadingInfo = 40,
 };
-
-// The range texts of ranges 0 to 3.
-constexpr int RangeTextMessage[4] = {1, 2, 3, 60};
 
 // What the stored codes are counted from in the selected range: the lowest
 // code of range 3, else 0.
@@ -44,13 +35,13 @@ void TForm1::Button2Click(TObject*) {
 // ---- Reading -------------------------------------------------------------
 
 void TForm1::Button3Click(TObject*) {
-    Log(Message(MsgReading));
+    Log(Message(FMsg.reading));
     MemoryImage image;
     if (!ReadRadio(image)) {
-        Log(Message(MsgReadError));
+        Log(Message(FMsg.readError));
         return;
     }
-    Log(Message(MsgReadDone));
+    Log(Message(FMsg.readDone));
 
     // The range first: the rows get the radio's limits before their codes.
     RadioGroup2->SetItemIndex(ri::RangeFromByte(image[ri::RangeByte]));
@@ -83,13 +74,12 @@ void TForm1::Button6Click(TObject*) {
     Log(Message(MsgReadingInfo));
     MemoryImage image;
     if (!ReadRadio(image)) {
-        Log(Message(MsgReadError));
+        Log(Message(FMsg.readError));
         return;
     }
     const int rangeByte = image[ri::RangeByte];
     if (rangeByte >= 1 && rangeByte <= 4)
-        Log(Message(MsgWorkingRange) + " " + Message(RangeTextMessage[rangeByte - 1]) + " " +
-            Message(MsgMHz));
+        Log(WorkingRangeText(rangeByte - 1));
     else
         Log(Message(MsgRangeError));
 }
@@ -119,7 +109,7 @@ void TForm1::WriteOptions() {
     Log(Message(MsgWritingOptions));
     MemoryImage image;
     if (!ReadRadio(image)) {
-        Log(Message(MsgNoConnection));
+        Log(Message(FMsg.noConnection));
         Log(Message(MsgOptionsDone));
         return;
     }
