@@ -214,6 +214,15 @@ TEST(Forms, ScrollBoxRangeFollowsItsRows) {
     form.Hide();
 }
 
+// A form that notes its destruction.
+std::vector<String>* DestroyedForms = nullptr;
+struct LoggedForm : TForm {
+    using TForm::TForm;
+    ~LoggedForm() override {
+        if (DestroyedForms) DestroyedForms->push_back(Name());
+    }
+};
+
 TEST(Forms, OwnershipFreesChildrenAndTheMainFormEndsRun) {
     auto* main = new TForm(Application);
     auto* panel = new TPanel(main);
@@ -228,16 +237,27 @@ TEST(Forms, OwnershipFreesChildrenAndTheMainFormEndsRun) {
     delete main;
 
     // The first form made by CreateForm is the main form; its close box
-    // ends Run.
-    TForm* mainForm = nullptr;
+    // ends Run, and the program's end destroys every form, the last made
+    // first.
+    std::vector<String> destroyed;
+    DestroyedForms = &destroyed;
+    LoggedForm* mainForm = nullptr;
     Application->CreateForm(mainForm);
+    mainForm->SetName("MainWindow");
+    LoggedForm* dialog = nullptr;
+    Application->CreateForm(dialog);
+    dialog->SetName("Dialog");
     ASSERT_EQ(Application->MainForm(), mainForm);
-    QTimer::singleShot(0, [mainForm] { mainForm->Widget()->close(); });
+    QTimer::singleShot(0, [mainForm] {
+        EXPECT_TRUE(mainForm->Showing());
+        mainForm->Widget()->close();
+    });
     Application->Run();
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_FALSE(mainForm->Showing());
-    delete mainForm;
+    EXPECT_EQ(destroyed, (std::vector<String>{"Dialog", "MainWindow"}));
+    EXPECT_EQ(Application->ComponentCount(), 0);
     EXPECT_EQ(Application->MainForm(), nullptr);
+    DestroyedForms = nullptr;
 }
 
 }  // namespace

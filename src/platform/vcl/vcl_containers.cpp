@@ -2,7 +2,7 @@
 // boxes, page controls and their tab sheets.
 #include <QEvent>
 #include <QFontMetrics>
-#include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -30,7 +30,7 @@ static void OnResize(QObject* guard, QWidget* widget, std::function<void()> acti
 
 // ---- TGroupBox
 
-TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner, new QGroupBox) {
+TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner, new GroupFrameWidget) {
     FWidth = 185;
     FHeight = 105;
     SetWidgetGeometry();
@@ -74,14 +74,17 @@ void TRadioGroup::Rebuild() {
         if (i < buttons.size()) {
             b = buttons[i];
         } else {
+            // An exclusive radio button, as assistive technology sees it
+            // too: a click, Space or the accessible action checks it.
             b = new QRadioButton(FWidget);
-            b->setAutoExclusive(false);  // the group keeps one checked itself
-            QObject::connect(b, &QRadioButton::clicked, FGuard, [this, i] {
+            QObject::connect(b, &QRadioButton::toggled, FGuard, [this, i](bool on) {
+                if (!on) return;
                 DispatchEvent([this, i] {
                     if (EffectivelyEnabled()) SetItemIndex(i);
                     CheckButtons();
                 });
             });
+            Watch(b);
             if (FWidget->isVisible()) b->show();
         }
         b->setText(Q((*FItems)[i]));
@@ -91,12 +94,43 @@ void TRadioGroup::Rebuild() {
     Arrange();
 }
 
+// Exclusive buttons refuse to clear the checked one: each is set on its
+// own, its signals blocked (a signal is the user's choice).
 void TRadioGroup::CheckButtons() {
     QList<QRadioButton*> buttons = Buttons(FWidget);
     for (int i = 0; i < buttons.size(); ++i) {
         QSignalBlocker block(buttons[i]);
+        buttons[i]->setAutoExclusive(false);
         buttons[i]->setChecked(i == FItemIndex);
+        buttons[i]->setAutoExclusive(true);
     }
+}
+
+QWidget* TRadioGroup::TabTarget() const {
+    QList<QRadioButton*> buttons = Buttons(FWidget);
+    if (buttons.isEmpty()) return nullptr;
+    return buttons[FItemIndex >= 0 && FItemIndex < buttons.size() ? FItemIndex : 0];
+}
+
+// The arrow keys move to the next or previous item, round the group, and
+// select it.
+bool TRadioGroup::WidgetEvent(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched != FWidget) {
+        QList<QRadioButton*> buttons = Buttons(FWidget);
+        int at = static_cast<int>(buttons.indexOf(static_cast<QRadioButton*>(watched)));
+        int key = static_cast<QKeyEvent*>(event)->key();
+        int step = key == Qt::Key_Down || key == Qt::Key_Right ? 1 : key == Qt::Key_Up || key == Qt::Key_Left ? -1 : 0;
+        if (at >= 0 && step != 0) {
+            int n = static_cast<int>(buttons.size());
+            int next = (at + step + n) % n;
+            buttons[next]->setFocus(Qt::OtherFocusReason);
+            DispatchEvent([this, next] {
+                if (EffectivelyEnabled()) SetItemIndex(next);
+            });
+            return true;
+        }
+    }
+    return TGroupBox::WidgetEvent(watched, event);
 }
 
 // The framework's arrangement: columns of equal width, the rows sharing
@@ -198,6 +232,7 @@ void TPanel::ReadProperty(const String& name, const DfmValue& v) {
 
 TScrollBox::TScrollBox(TComponent* AOwner) : TWinControl(AOwner, new QScrollArea), FInner(new QWidget) {
     auto* area = static_cast<QScrollArea*>(FWidget);
+    area->setFocusPolicy(Qt::NoFocus);  // Tab visits the children only
     area->setWidgetResizable(false);
     FInner->resize(0, 0);
     area->setWidget(FInner);
@@ -291,6 +326,13 @@ void TPageControl::RemoveControl(TControl* c) {
         if (index >= 0) tabs->removeTab(index);
     }
     TWinControl::RemoveControl(c);
+}
+
+// The page control is a tab stop of its own (its tabs); of its pages only
+// the one shown is visited.
+void TPageControl::AppendTabSequence(std::vector<TWinControl*>& out) {
+    TWinControl::AppendTabSequence(out);
+    if (TTabSheet* page = ActivePage()) page->AppendTabSequence(out);
 }
 
 TTabSheet* TPageControl::ActivePage() const {

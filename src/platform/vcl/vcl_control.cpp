@@ -231,6 +231,26 @@ TWinControl::~TWinControl() {
     }
 }
 
+// A label, bevel or image is drawn on its parent, beneath every windowed
+// control there, whatever the order of creation; among themselves they
+// keep that order.
+static const char* const WindowedControl = "vclWindowedControl";
+
+void TWinControl::StackInParent(TControl* c) {
+    if (dynamic_cast<TWinControl*>(c)) {
+        c->FWidget->setProperty(WindowedControl, true);
+        c->FWidget->raise();
+        return;
+    }
+    for (QObject* o : ClientWidget()->children()) {  // the bottom first
+        if (o != c->FWidget && o->property(WindowedControl).toBool()) {
+            c->FWidget->stackUnder(static_cast<QWidget*>(o));
+            return;
+        }
+    }
+    c->FWidget->raise();
+}
+
 void TWinControl::InsertControl(TControl* c) {
     FControls.push_back(c);
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
@@ -239,6 +259,7 @@ void TWinControl::InsertControl(TControl* c) {
     }
     QWidget* client = ClientWidget();
     c->FWidget->setParent(client);
+    StackInParent(c);
     c->SetWidgetGeometry();
     if (!c->FVisible) c->FWidget->hide();
     else if (client->isVisible()) c->FWidget->show();
@@ -276,6 +297,19 @@ void TWinControl::SetTabOrder(int order) {
     for (size_t i = 0; i < list.size(); ++i) list[i]->FTabOrder = static_cast<int>(i);
     FParent->ApplyTabOrder();
 }
+
+bool TWinControl::TabStop() const { return (FWidget->focusPolicy() & Qt::TabFocus) != 0; }
+
+void TWinControl::SetTabStop(bool on) {
+    FWidget->setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void TWinControl::AppendTabSequence(std::vector<TWinControl*>& out) {
+    out.push_back(this);
+    for (TWinControl* child : FTabList) child->AppendTabSequence(out);
+}
+
+QWidget* TWinControl::TabTarget() const { return TabStop() ? FWidget : nullptr; }
 
 void TWinControl::ApplyTabOrder() {
     for (size_t i = 1; i < FTabList.size(); ++i)
@@ -346,7 +380,7 @@ bool TWinControl::WidgetEvent(QObject* watched, QEvent* event) {
 
 void TWinControl::ReadProperty(const String& name, const DfmValue& v) {
     if (name == "TabOrder") SetTabOrder(IntValue(v));
-    else if (name == "TabStop") FWidget->setFocusPolicy(v.AsBool() ? Qt::StrongFocus : Qt::NoFocus);
+    else if (name == "TabStop") SetTabStop(v.AsBool());
     else TControl::ReadProperty(name, v);
 }
 

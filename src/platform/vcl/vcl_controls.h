@@ -143,6 +143,15 @@ public:
     TControl* Controls(int index) const { return FControls.at(static_cast<size_t>(index)); }
     int TabOrder() const { return FTabOrder; }
     void SetTabOrder(int order);
+    // Whether Tab stops at the control itself (its children are visited
+    // either way).
+    bool TabStop() const;
+    void SetTabStop(bool on);
+    // The framework's tab sequence: this control, then its children in
+    // their tab order, each followed by its own.
+    virtual void AppendTabSequence(std::vector<TWinControl*>& out);
+    // The widget that Tab gives the focus to; nullptr when Tab passes by.
+    virtual QWidget* TabTarget() const;
     void SetFocus();
     bool Focused() const;
     TKeyPressEvent OnKeyPress;
@@ -161,6 +170,7 @@ protected:
     ~TWinControl() override;  // frees the child controls first
     virtual void InsertControl(TControl* c);
     virtual void RemoveControl(TControl* c);
+    void StackInParent(TControl* c);
     virtual void ChildMoved(TControl*) {}
     bool WidgetEvent(QObject* watched, QEvent* event) override;
     // A key press handler replaced the typed character: type this one.
@@ -411,6 +421,13 @@ public:
     // Click() is "the group was clicked": use SetItemIndex for the user's
     // choice of an item, it runs OnClick the same way.
 
+    // The group is one tab stop: Tab lands on the selected item (the first
+    // when none is), the arrow keys select the next or previous item.
+    QWidget* TabTarget() const override;
+
+protected:
+    bool WidgetEvent(QObject* watched, QEvent* event) override;
+
 private:
     class Items_;
     friend class Items_;
@@ -505,6 +522,9 @@ public:
 protected:
     void InsertControl(TControl* c) override;
     void RemoveControl(TControl* c) override;
+
+public:
+    void AppendTabSequence(std::vector<TWinControl*>& out) override;  // into the shown page only
 
 private:
     friend class TTabSheet;

@@ -1,4 +1,6 @@
 // Forms (windows) and the application object.
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -6,9 +8,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 
 #include "modal.h"
 #include "vcl_internal.h"
+#include "vcl_widgets.h"
 
 using namespace vcl::detail;
 
@@ -16,7 +20,24 @@ TApplication* Application = new TApplication;
 
 // ---- TForm
 
-TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, new QWidget(nullptr, Qt::Window)), FClient(new QWidget(FWidget)) {
+namespace {
+
+// What assistive technology sees of a form: a window (frame) with its
+// caption, or a dialog for the dialog and tool window borders.
+class FormAccessible : public QAccessibleWidget {
+public:
+    explicit FormAccessible(QWidget* window) : QAccessibleWidget(window, QAccessible::Window) {}
+    QAccessible::Role role() const override {
+        Qt::WindowType type = widget()->windowType();
+        return type == Qt::Dialog || type == Qt::Tool ? QAccessible::Dialog : QAccessible::Window;
+    }
+};
+
+}  // namespace
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, new FormWindow), FClient(new QWidget(FWidget)) {
+    static_cast<FormWindow*>(FWidget)->focusNext = [this](bool next) { return SelectNext(next); };
+    QAccessible::registerAccessibleInterface(new FormAccessible(FWidget));
     FParentFont = false;
     ApplyFont();  // the framework's default form font
     ApplyWindowFlags();
@@ -24,6 +45,7 @@ TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, new QWidget(nullptr, Qt::
 }
 
 TForm::~TForm() {
+    static_cast<FormWindow*>(FWidget)->focusNext = nullptr;
     DestroyComponents();  // they still see a whole form
     if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
 }
@@ -72,9 +94,12 @@ void TForm::SetBounds(int left, int top, int width, int height) {
     FWidget->move(left, top);
 }
 
+// A tool window border is a utility window (a small title bar, no task
+// bar entry); a dialog border a dialog.
 void TForm::ApplyWindowFlags() {
-    bool dialog = FBorderStyle == bsDialog || FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin;
-    Qt::WindowFlags flags = dialog ? Qt::Dialog : Qt::Window;
+    bool tool = FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin;
+    bool dialog = tool || FBorderStyle == bsDialog;
+    Qt::WindowFlags flags = tool ? Qt::Tool : dialog ? Qt::Dialog : Qt::Window;
     if (FBorderStyle == bsNone) {
         flags |= Qt::FramelessWindowHint;
     } else {
@@ -149,6 +174,10 @@ void TForm::SetVisible(bool on) {
         if (!FWidget->isVisible()) PlaceOnScreen();
         FVisible = true;
         FWidget->show();
+        // A window shown for the first time gives the focus to its first
+        // tab stop; afterwards to the control that had it last.
+        QWidget* last = FWidget->focusWidget();
+        if (!last || !last->isVisible() || !last->isEnabled()) SelectNext(true);
         if (QGuiApplication::platformName() != "offscreen") {
             FWidget->raise();
             FWidget->activateWindow();
@@ -160,6 +189,40 @@ void TForm::SetVisible(bool on) {
 }
 
 bool TForm::Showing() const { return FWidget->isVisible(); }
+
+TWinControl* TForm::ControlOf(const QWidget* w) {
+    for (; w && w != FWidget; w = w->parentWidget()) {
+        for (int i = 0; i < ComponentCount(); ++i) {
+            auto* c = dynamic_cast<TWinControl*>(Components(i));
+            if (c && c->Widget() == w) return c;
+        }
+    }
+    return nullptr;
+}
+
+bool TForm::SelectNext(bool forward) {
+    std::vector<TWinControl*> sequence;
+    for (TWinControl* child : FTabList) child->AppendTabSequence(sequence);
+    if (sequence.empty()) return false;
+    const int n = static_cast<int>(sequence.size());
+    TWinControl* current = ControlOf(FWidget->focusWidget());
+    int at = static_cast<int>(std::find(sequence.begin(), sequence.end(), current) - sequence.begin());
+    if (at == n) at = forward ? -1 : n;  // from outside the sequence: its first or last stop
+    for (int step = 1; step <= n; ++step) {
+        int i = ((at + (forward ? step : -step)) % n + n) % n;
+        TWinControl* c = sequence[static_cast<size_t>(i)];
+        QWidget* target = c->TabTarget();
+        if (!target || !c->EffectivelyEnabled() || !c->Widget()->isVisibleTo(FWidget)) continue;
+        target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        FFocusWidget = c->Widget();
+        // A scroll box brings the focused control into view.
+        for (TWinControl* p = c->Parent(); p; p = p->Parent())
+            if (auto* box = dynamic_cast<TScrollBox*>(p))
+                static_cast<QScrollArea*>(box->Widget())->ensureWidgetVisible(c->Widget(), 0, 0);
+        return true;
+    }
+    return false;
+}
 
 int TForm::ShowModal() {
     if (FModal) throw Exception("Cannot make a visible window modal");
@@ -294,9 +357,13 @@ void TApplication::Initialize() {
 }
 
 void TApplication::Run() {
-    if (FTerminated || !QApplication::instance()) return;
-    if (FMainForm) FMainForm->Show();
+    if (!QApplication::instance()) return;
+    if (FMainForm && !FTerminated) FMainForm->Show();
     if (!FTerminated) QApplication::exec();
+    // The program ends: its forms go first, while every unit is still
+    // there for their destructors.
+    DestroyComponents();
+    FMainForm = nullptr;
 }
 
 void TApplication::Terminate() {

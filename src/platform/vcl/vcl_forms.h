@@ -118,6 +118,11 @@ public:
 
     void ReadProperty(const String& name, const DfmValue& value) override;
 
+    // What Tab (forward) and Shift+Tab do: the focus goes to the next tab
+    // stop of the form's tab sequence, round the end; false when there is
+    // none.
+    bool SelectNext(bool forward);
+
     // Used by the modal seam's default host.
     void BeginModal();
     void EndModal();
@@ -160,6 +165,7 @@ private:
     int FPendingMenuLine = 0;
     void LayoutWindow();  // menu bar and client area inside the window
     void ApplyWindowFlags();
+    TWinControl* ControlOf(const QWidget* w);  // the innermost control holding w
     int MenuBarHeight() const;
 };
 
@@ -180,7 +186,9 @@ public:
         reference = new T(this);
         if (!FMainForm) FMainForm = reference;
     }
-    void Run();        // shows the main form and runs until it closes or Terminate
+    // Shows the main form and runs until it closes or Terminate; then the
+    // program ends: the forms are destroyed, the last created first.
+    void Run();
     void Terminate();  // ends Run
     bool Terminated() const { return FTerminated; }
     void ShowException(const Exception& e);  // the standard exception box

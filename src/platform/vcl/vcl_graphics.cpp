@@ -77,6 +77,24 @@ void BevelWidget::paintEvent(QPaintEvent*) {
     }
 }
 
+int GroupFrameWidget::FrameTop() const { return fontMetrics().height() / 2; }
+
+void GroupFrameWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QPalette& pal = palette();
+    QRect text(8, 0, title().isEmpty() ? 0 : fontMetrics().horizontalAdvance(title()), fontMetrics().height());
+    p.setClipRegion(QRegion(rect()).subtracted(QRegion(text)));  // the caption breaks the line
+    QRect frame(0, FrameTop(), width() - 1, height() - FrameTop() - 1);
+    p.setPen(pal.color(QPalette::Dark));
+    p.drawRect(frame.adjusted(0, 0, -1, -1));
+    p.setPen(pal.color(QPalette::Light));
+    p.drawRect(frame.adjusted(1, 1, 0, 0));
+    if (text.isEmpty()) return;
+    p.setClipping(false);
+    p.setPen(pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title());
+}
+
 void ImageWidget::paintEvent(QPaintEvent*) {
     if (image.isNull()) return;
     QPainter p(this);

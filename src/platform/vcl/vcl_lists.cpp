@@ -170,6 +170,7 @@ private:
 };
 
 TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner, new QPlainTextEdit), FLines(new Lines_(this)) {
+    static_cast<QPlainTextEdit*>(FWidget)->setTabChangesFocus(true);  // Tab moves on, as WantTabs is off
     SetScrollBars(ssNone);
     FWidth = 185;
     FHeight = 89;

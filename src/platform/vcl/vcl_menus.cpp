@@ -76,8 +76,10 @@ void TMenuItem::Build(void* parentMenu) {
         for (TMenuItem* child : FItems) child->Build(menu);
         return;
     }
-    auto* action = new QAction(Q(FCaption));
-    if (FCaption == "-") action->setSeparator(true);
+    // "-" is a plain separator line: no text of its own to draw or read out.
+    bool separator = FCaption == "-";
+    auto* action = new QAction(separator ? QString() : Q(FCaption));
+    action->setSeparator(separator);
     action->setEnabled(FEnabled);
     QObject::connect(action, &QAction::triggered, action, [this] { DispatchEvent([this] { Click(); }); });
     parent->addAction(action);

@@ -1,9 +1,11 @@
 // Qt widgets drawn by the component layer itself: panels with bevels,
-// bevel lines and pictures.
+// bevel lines, pictures and group frames, and the window of a form.
 #pragma once
 
+#include <QGroupBox>
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 #include "vcl_controls.h"
 
@@ -32,6 +34,30 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+};
+
+// A group box as the framework draws it: an etched frame whose top line
+// runs through the middle of the caption, the caption on it.
+class GroupFrameWidget : public QGroupBox {
+public:
+    // Where the top line of the frame runs.
+    int FrameTop() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
+// The top-level window of a form: Tab and Shift+Tab follow the form's own
+// tab order (focusNext), not Qt's focus chain.
+class FormWindow : public QWidget {
+public:
+    FormWindow() : QWidget(nullptr, Qt::Window) {}
+    std::function<bool(bool next)> focusNext;
+
+protected:
+    bool focusNextPrevChild(bool next) override {
+        return focusNext ? focusNext(next) : QWidget::focusNextPrevChild(next);
+    }
 };
 
 }  // namespace vcl::detail

@@ -1,0 +1,79 @@
+// The full edition's own parts through the keyboard: the page control in
+// the tab order, the Options page's stops, and the range group's arrow
+// keys.
+#include <QRadioButton>
+
+#include "main_window_fixture.h"
+#include "vcl/keyboard_helpers.h"
+
+namespace {
+
+using keyboard::FocusedControl;
+using keyboard::PressTab;
+using keyboard::ShowActive;
+using keyboard::TabRound;
+
+class FullEditionKeyboardTest : public MainWindowTest {
+protected:
+    void TearDown() override {
+        if (Form1) Form1->Hide();
+        MainWindowTest::TearDown();
+    }
+};
+
+TEST_F(FullEditionKeyboardTest, ThePagesTabsComeAfterTheLogAndOnlyTheShownPageIsVisited) {
+    CreateWindows();
+    ASSERT_TRUE(ShowActive(*Form1));
+    // No radio: the ports group is empty and "Connection" disabled; both
+    // are passed by.
+    std::vector<String> walk = TabRound(*Form1);
+    ASSERT_GE(walk.size(), 3u);
+    EXPECT_EQ(std::vector<String>(walk.begin(), walk.begin() + 3),
+              (std::vector<String>{"Memo1", "PageControl1", "ChBx0"}));
+    EXPECT_EQ(walk.size(), 2u + 5u * RowCount + 2u);  // ... Track_tx_99, ComboBox1, Button1
+
+    Form1->PageControl1->SetActivePage(Form1->TabSheet2);
+    walk = TabRound(*Form1);
+    // The bars in their tab order; Write (disabled) is passed by; the
+    // range group is one stop.
+    EXPECT_EQ(walk, (std::vector<String>{"Memo1", "PageControl1", "TrackBar1", "TrackBar2", "TrackBar3",
+                                         "TrackBar4", "TrackBar5", "TrackBar6", "TrackBar7", "TrackBar8",
+                                         "RadioGroup2", "ComboBox1", "Button1"}));
+    std::vector<String> back = TabRound(*Form1, true);
+    EXPECT_EQ(std::vector<String>(back.begin(), back.begin() + 3),
+              (std::vector<String>{"ComboBox1", "RadioGroup2", "TrackBar8"}));
+}
+
+TEST_F(FullEditionKeyboardTest, ArrowKeysInTheRangeGroupChangeTheRangeOncePerMove) {
+    CreateWindows();
+    Form1->PageControl1->SetActivePage(Form1->TabSheet2);
+    int clicks = 0;
+    TNotifyEvent original = Form1->RadioGroup2->OnClick;
+    Form1->RadioGroup2->OnClick = [&](TObject* s) {
+        ++clicks;
+        original(s);
+    };
+    ASSERT_TRUE(ShowActive(*Form1));
+    for (int i = 0; i < 20 && FocusedControl(*Form1) != "RadioGroup2"; ++i) PressTab(*Form1, 1);
+    EXPECT_EQ(clicks, 0);  // Tab chose no range
+    ASSERT_EQ(FocusedControl(*Form1), "RadioGroup2");
+    EXPECT_EQ(Form1->RadioGroup2->ItemIndex(), 0);
+
+    const struct {
+        Qt::Key key;
+        int range, lowestCode, rowCode;  // a higher range: rows at its lowest code, a lower one: its highest
+    } moves[] = {{Qt::Key_Down, 1, 280, 280}, {Qt::Key_Down, 2, 960, 960}, {Qt::Key_Right, 3, 1320, 1320},
+                 {Qt::Key_Down, 0, 0, 279},   {Qt::Key_Up, 3, 1320, 1320}};
+    int expected = 0;
+    for (const auto& m : moves) {
+        QTest::keyClick(QApplication::focusWidget(), m.key);
+        EXPECT_EQ(Form1->RadioGroup2->ItemIndex(), m.range);
+        EXPECT_EQ(clicks, ++expected);
+        // The rows are bounded by the new range at once.
+        EXPECT_EQ(Form1->FTrackRx[0]->Min(), m.lowestCode);
+        EXPECT_EQ(Form1->FTrackRx[0]->Position(), m.rowCode);
+    }
+    EXPECT_EQ(Form1->Panel1->Caption(), "Working Range: 66.000-88.000 MHz");
+}
+
+}  // namespace
