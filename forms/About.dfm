@@ -30,12 +30,12 @@ object AboutBox: TAboutBox
     object ProductName: TLabel
       Left = 128
       Top = 8
-      Width = 150
+      Width = 134
       Height = 80
       AutoSize = False
       Caption = 'The program for adjustment of radio station KORVAL 4M-30'
       Font.Color = clWindowText
-      Font.Height = -14
+      Font.Height = -16
       Font.Name = 'MS Sans Serif'
       Font.Style = [fsBold]
       WordWrap = True
