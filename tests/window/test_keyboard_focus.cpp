@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "main_window_fixture.h"
+#include "window/main_window_fixture.h"
 #include "vcl/keyboard_helpers.h"
 
 namespace {
@@ -42,11 +42,15 @@ protected:
         return kept;
     }
 
+    // The rows' stops: a row not in use has only its check box enabled.
     static std::vector<String> RowStops() {
         std::vector<String> stops;
-        for (int i = 0; i < RowCount; ++i)
-            for (const char* prefix : {"ChBx", "Ed1_", "Track_rx_", "Ed2_", "Track_tx_"})
+        for (int i = 0; i < RowCount; ++i) {
+            stops.push_back("ChBx" + std::to_string(i));
+            if (!Form1->FChBx[i]->Checked()) continue;
+            for (const char* prefix : {"Ed1_", "Track_rx_", "Ed2_", "Track_tx_"})
                 stops.push_back(prefix + std::to_string(i));
+        }
         return stops;
     }
 

@@ -3,7 +3,7 @@
 // keys.
 #include <QRadioButton>
 
-#include "main_window_fixture.h"
+#include "window/main_window_fixture.h"
 #include "vcl/keyboard_helpers.h"
 
 namespace {
