@@ -13,7 +13,7 @@ constexpr MainFormMessages Messages = {
     .hz = 5,
     .disconnect = 8, .connected = 9, .alreadyOpen = 10, .openError = 11, .configError = 12,
     .portWriteError = 13, .deviceError = 14, .connection = 15, .broken = 16,
-    .reading = 17, .readDone = 18, .readError = 19,
+    .reading = 17, .readDone = 18, .readError = 19, .readingInfo = 40,
     .writingChannels = 20, .noConnection = 21, .writeError = 22, .tailChannels = 23,
     .tailCtcssRx = 24, .tailCtcssTx = 25, .channelsDone = 27,
     .inputFrequency = 41, .ofReceive = 42, .ofTransmit = 43, .channelNumber = 44,

@@ -21,8 +21,8 @@ struct MainFormMessages {
     // Connection
     int disconnect, connected, alreadyOpen, openError, configError, portWriteError,
         deviceError, connection, broken;
-    // Reading
-    int reading, readDone, readError;
+    // Reading and Info
+    int reading, readDone, readError, readingInfo;
     // Writing channels
     int writingChannels, noConnection, writeError, tailChannels, tailCtcssRx, tailCtcssTx,
         channelsDone;
@@ -139,6 +139,13 @@ protected:
     // The radio's memory in a copy of our own (the next exchange overwrites
     // the link's buffer); false when it could not be read.
     static bool ReadRadio(MemoryImage& image);
+
+    // Read: logs the start, reads the radio and logs the outcome; false
+    // when it could not be read.
+    bool BeginRead(MemoryImage& image);
+    // Info: logs the start and reads the radio's range byte; -1 after
+    // logging a failed read.
+    int ReadRangeByte();
 
     // Reading: a row shown for an empty channel record, a row's tones, a
     // row ticked as in use.

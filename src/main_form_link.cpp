@@ -96,6 +96,26 @@ bool TMainFormBase::ReadRadio(MemoryImage& image) {
     return true;
 }
 
+bool TMainFormBase::BeginRead(MemoryImage& image) {
+    Log(Message(FMsg.reading));
+    if (!ReadRadio(image)) {
+        Log(Message(FMsg.readError));
+        return false;
+    }
+    Log(Message(FMsg.readDone));
+    return true;
+}
+
+int TMainFormBase::ReadRangeByte() {
+    Log(Message(FMsg.readingInfo));
+    MemoryImage image;
+    if (!ReadRadio(image)) {
+        Log(Message(FMsg.readError));
+        return -1;
+    }
+    return image[ri::RangeByte];
+}
+
 // An empty channel: position 0, which the track bars hold at the range's
 // lowest code, no tones, not in use.
 void TMainFormBase::ShowEmptyRow(int row) {

@@ -16,7 +16,6 @@ enum Msg {
     MsgOptionsDone = 37,
     MsgResetSent = 38,
     MsgResetError = 39,
-    MsgReadingInfo = 40,
 };
 
 // What the stored codes are counted from in the selected range: the lowest
@@ -35,13 +34,8 @@ void TForm1::Button2Click(TObject*) {
 // ---- Reading -------------------------------------------------------------
 
 void TForm1::Button3Click(TObject*) {
-    Log(Message(FMsg.reading));
     MemoryImage image;
-    if (!ReadRadio(image)) {
-        Log(Message(FMsg.readError));
-        return;
-    }
-    Log(Message(FMsg.readDone));
+    if (!BeginRead(image)) return;
 
     // The range first: the rows get the radio's limits before their codes.
     RadioGroup2->SetItemIndex(ri::RangeFromByte(image[ri::RangeByte]));
@@ -71,13 +65,8 @@ void TForm1::Button3Click(TObject*) {
 }
 
 void TForm1::Button6Click(TObject*) {
-    Log(Message(MsgReadingInfo));
-    MemoryImage image;
-    if (!ReadRadio(image)) {
-        Log(Message(FMsg.readError));
-        return;
-    }
-    const int rangeByte = image[ri::RangeByte];
+    const int rangeByte = ReadRangeByte();
+    if (rangeByte < 0) return;
     if (rangeByte >= 1 && rangeByte <= 4)
         Log(WorkingRangeText(rangeByte - 1));
     else

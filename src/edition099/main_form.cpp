@@ -14,7 +14,7 @@ constexpr MainFormMessages Messages = {
     .hz = 0,
     .disconnect = 1, .connected = 2, .alreadyOpen = 3, .openError = 4, .configError = 5,
     .portWriteError = 6, .deviceError = 7, .connection = 8, .broken = 9,
-    .reading = 10, .readDone = 11, .readError = 20,
+    .reading = 10, .readDone = 11, .readError = 20, .readingInfo = 30,
     .writingChannels = 21, .noConnection = 22, .writeError = 23, .tailChannels = 24,
     .tailCtcssRx = 25, .tailCtcssTx = 26, .channelsDone = 27,
     .inputFrequency = 32, .ofReceive = 34, .ofTransmit = 35, .channelNumber = 33,

@@ -15,7 +15,6 @@ enum Msg {
     MsgWorkingRange = 12,
     MsgBadFrequencies = 17,
     MsgWarning = 18,
-    MsgReadingInfo = 30,
     MsgRangeByteError = 31,
 };
 
@@ -42,14 +41,9 @@ void TForm1::Button2Click(TObject*) {
 // ---- Reading -------------------------------------------------------------
 
 void TForm1::Button3Click(TObject*) {
-    Log(Message(FMsg.reading));
-    int erased = 0;
     MemoryImage image;
-    if (!ReadRadio(image)) {
-        Log(Message(FMsg.readError));
-        return;
-    }
-    Log(Message(FMsg.readDone));
+    if (!BeginRead(image)) return;
+    int erased = 0;  // bad channels erased in full
 
     // The range first: the rows get the radio's limits before their codes.
     RangeIndex = ri::RangeFromByte(image[ri::RangeByte]);
@@ -99,13 +93,8 @@ void TForm1::Button3Click(TObject*) {
 // ---- Info ----------------------------------------------------------------
 
 void TForm1::Button6Click(TObject*) {
-    Log(Message(MsgReadingInfo));
-    MemoryImage image;
-    if (!ReadRadio(image)) {
-        Log(Message(FMsg.readError));
-        return;
-    }
-    const int rangeByte = image[ri::RangeByte];
+    const int rangeByte = ReadRangeByte();
+    if (rangeByte < 0) return;
     if (rangeByte >= 1 && rangeByte <= 4)
         Log(Message(MsgWorkingRange) + " " + Message(RangeTextMessage[rangeByte - 1]));
     else
