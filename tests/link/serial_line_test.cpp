@@ -228,7 +228,7 @@ TEST_F(SerialLineTest, PortOpensOnceAndOnlyOnADevice) {
     EXPECT_FALSE(CloseHandle(first));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 
-    // Held by another process.
+    // Held by another process, which ends without closing it.
     int ready[2], release[2];
     ASSERT_EQ(pipe(ready), 0);
     ASSERT_EQ(pipe(release), 0);
@@ -247,8 +247,23 @@ TEST_F(SerialLineTest, PortOpensOnceAndOnlyOnADevice) {
     (void)!write(release[1], "x", 1);
     waitpid(child, &status, 0);
     for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
+    // A real port's tty ends with its last opener, exclusive mode and all;
+    // the pseudo-terminal keeps it while the radio's side is open, so the
+    // radio is plugged in again, as after a cable's last opener has gone.
+    EXPECT_TRUE(radio.LineExclusive());
+    radio.Replug();
+    EXPECT_FALSE(radio.LineExclusive());
     HANDLE again = OpenCom(1);
-    EXPECT_NE(again, INVALID_HANDLE_VALUE);
+    ASSERT_NE(again, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(radio.LineExclusive());
+    SetTimeouts(again, 500, 1, 500, 0, 500);
+    const BYTE ping[] = {0x11, 0x39, 0x01};
+    DWORD sent = 0, got = 0;
+    BYTE reply = 0;
+    EXPECT_TRUE(WriteFile(again, ping, 3, &sent, nullptr));
+    EXPECT_TRUE(ReadFile(again, &reply, 1, &got, nullptr));
+    EXPECT_EQ(got, 1u);
+    EXPECT_EQ(reply, 0x01);
     CloseHandle(again);
 
     // Names that lead to no terminal device.

@@ -56,6 +56,27 @@ uint8_t Frame::Value() const { return IsWrite() ? bytes[4] : 0; }
 
 RadioSim::RadioSim() {
     FMemory.fill(0xFF);
+    if (pipe2(FWakePipe, O_CLOEXEC | O_NONBLOCK) != 0) throw std::runtime_error("pipe failed");
+    OpenLine();
+    FThread = std::thread([this] { Serve(); });
+}
+
+RadioSim::~RadioSim() {
+    StopServing();
+    if (FMaster >= 0) close(FMaster);
+    close(FSlaveKeep);
+    close(FWakePipe[0]);
+    close(FWakePipe[1]);
+    const std::string folder = com_ports::PortsFolder();
+    for (int n : FInstalled) {
+        const std::string link = folder + "/COM" + std::to_string(n);
+        std::error_code ec;
+        if (fs::read_symlink(link, ec) == FSlavePath) fs::remove(link, ec);
+    }
+}
+
+// A new pseudo-terminal, raw on the slave side, which stays open.
+void RadioSim::OpenLine() {
     if (openpty(&FMaster, &FSlaveKeep, nullptr, nullptr, nullptr) != 0)
         throw std::runtime_error("openpty failed");
     char name[128];
@@ -69,24 +90,42 @@ RadioSim::RadioSim() {
     cfmakeraw(&t);
     t.c_cflag |= CLOCAL | CREAD;
     tcsetattr(FSlaveKeep, TCSANOW, &t);
-    if (pipe2(FWakePipe, O_CLOEXEC | O_NONBLOCK) != 0) throw std::runtime_error("pipe failed");
-    FThread = std::thread([this] { Serve(); });
 }
 
-RadioSim::~RadioSim() {
+void RadioSim::StopServing() {
     FStop = true;
     (void)!write(FWakePipe[1], "x", 1);
     FThread.join();
+}
+
+void RadioSim::Replug() {
+    StopServing();
+    // With the program's openers gone, closing both ends frees the line.
     if (FMaster >= 0) close(FMaster);
     close(FSlaveKeep);
-    close(FWakePipe[0]);
-    close(FWakePipe[1]);
+    const std::string oldPath = FSlavePath;
+    OpenLine();
+    std::vector<int> installed;
+    bool hold;
+    {
+        std::lock_guard<std::mutex> lock(FMutex);
+        FHungUp = false;
+        FPending.clear();
+        installed = FInstalled;
+        hold = FFaults.holdLine;
+    }
+    FHangUpRequested = false;
+    if (hold) tcflow(FSlaveKeep, TCOOFF);
     const std::string folder = com_ports::PortsFolder();
-    for (int n : FInstalled) {
+    for (int n : installed) {
         const std::string link = folder + "/COM" + std::to_string(n);
         std::error_code ec;
-        if (fs::read_symlink(link, ec) == FSlavePath) fs::remove(link, ec);
+        if (fs::read_symlink(link, ec) != oldPath) continue;
+        fs::remove(link, ec);
+        fs::create_symlink(FSlavePath, link, ec);
     }
+    FStop = false;
+    FThread = std::thread([this] { Serve(); });
 }
 
 void RadioSim::InstallAsCom(int n) {

@@ -88,6 +88,14 @@ public:
 
     // Closes the master side now (the line hangs up).
     void HangUp();
+
+    // Unplugs the cable and plugs it in again, once the program holds the
+    // line no more: both sides of the line end and a fresh one takes its
+    // place under the same COM names (DevicePath() may change). A real
+    // port's tty, and its exclusive mode with it, ends when its last opener
+    // goes; a pseudo-terminal keeps it while this side is open. Memory,
+    // faults and the frames received are kept.
+    void Replug();
     bool IsHungUp() const;
 
     // The line settings as the program left them on the slave side: the
@@ -98,6 +106,8 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
+    void OpenLine();
+    void StopServing();
     void Serve();
     void Receive(const uint8_t* data, size_t count);
     void HandleFrame(const Frame& frame);
