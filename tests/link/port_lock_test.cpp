@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
+#include <time.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -157,13 +159,69 @@ TEST_F(PortLockTest, StaleAndUnreadableLocks) {
     std::ofstream(lockFile) << getppid() << "\n";
     EXPECT_EQ(OpenCom(1), INVALID_HANDLE_VALUE);
 
-    // A lock that names no process may be one being written: left alone.
+    // A lock just made that names no process may be one being written:
+    // left alone.
     for (const char* text : {"", "   \n", "pid 12\n"}) {
         std::ofstream(lockFile, std::ios::trunc) << text;
         EXPECT_EQ(OpenCom(1), INVALID_HANDLE_VALUE) << '"' << text << '"';
         EXPECT_EQ(ReadText(lockFile), text);
     }
     fs::remove(lockFile);
+}
+
+// Writes a lock file last modified `age` seconds ago (negative: ahead).
+void PutLock(const std::string& path, const std::string& content, int age) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+    timespec times[2];
+    clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[0].tv_sec -= age;
+    times[1] = times[0];
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+TEST_F(PortLockTest, LocksThatNameNoProcessAreHeldOnlyWhileYoung) {
+    const std::string binary("\0\x01\xff\x7f\n\x80", 6);
+    const std::string contents[] = {"", "garbage\n", binary};
+
+    // Written a moment ago: perhaps being written now, so the port is
+    // held, for the scan and the link alike, and the file is left alone.
+    for (const std::string& content : contents) {
+        SCOPED_TRACE(testing::PrintToString(content));
+        PutLock(lockFile, content, 2);
+        EXPECT_EQ(OpenCom(1), INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+        PortScanList* scan = ScanPorts(1);
+        ASSERT_NE(scan, nullptr);
+        EXPECT_TRUE(scan->empty());
+        FreeScan(scan);
+        TRadiocomm link;
+        EXPECT_EQ(link.OpenPort(1, 4800), 1);
+        EXPECT_EQ(ReadText(lockFile), content);
+    }
+    EXPECT_EQ(radio.CountFrames(&sim::Frame::IsPing), 0);
+
+    // Left so for longer than anyone takes to write a number, or dated
+    // ahead by a clock set back since: debris, cleared as a stale lock.
+    for (int age : {30, 3600, -3600}) {
+        for (const std::string& content : contents) {
+            SCOPED_TRACE(testing::PrintToString(content) + " " + std::to_string(age));
+            PutLock(lockFile, content, age);
+            PortScanList* scan = ScanPorts(1);
+            ASSERT_NE(scan, nullptr);
+            ASSERT_EQ(scan->size(), 1u);
+            EXPECT_EQ(scan->front()->Status, 0);
+            FreeScan(scan);
+            EXPECT_FALSE(fs::exists(lockFile));
+
+            PutLock(lockFile, content, age);
+            TRadiocomm link;
+            EXPECT_EQ(link.OpenPort(1, 9600), 0);
+            EXPECT_EQ(ReadText(lockFile), LockText(getpid()));
+            link.ClosePort();
+            EXPECT_FALSE(fs::exists(lockFile));
+        }
+    }
+    EXPECT_TRUE(fs::is_empty(folder));
 }
 
 TEST_F(PortLockTest, WithoutAUsableLockFolderPortsStillOpen) {

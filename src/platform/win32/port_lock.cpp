@@ -3,6 +3,8 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -31,20 +33,29 @@ std::string DeviceName(const std::string& device) {
     return path.substr(path.rfind('/') + 1);
 }
 
-// The holder's process id as the file gives it (ten right-aligned ASCII
-// digits and a newline; other spacing is taken too). Nothing for a file
-// that cannot be read or holds no such number.
-std::optional<pid_t> ReadHolder(const std::string& path) {
-    int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    char text[32] = {};
-    ssize_t n;
-    do {
-        n = read(fd, text, sizeof text - 1);
-    } while (n < 0 && errno == EINTR);
-    close(fd);
-    if (n <= 0) return std::nullopt;
+// How long another program may take to write its number into a lock file
+// it has just made. A file that still names no process after that is
+// debris (a program that ended between making and writing it, a disk that
+// filled up) and is cleared like a stale lock.
+constexpr time_t WriteSeconds = 10;
 
+// What a lock file says about its holder.
+struct LockContent {
+    enum class Kind {
+        Gone,        // no such file any more
+        Unreadable,  // it cannot be opened or read
+        NoProcess,   // it names no process
+        Process,     // it names `pid`
+    } kind = Kind::Unreadable;
+    pid_t pid = 0;
+    bool young = false;  // modified within the last WriteSeconds
+    dev_t device = 0;    // the file read, to tell whether it was replaced
+    ino_t inode = 0;
+};
+
+// The holder's process id as the file gives it: ten right-aligned ASCII
+// digits and a newline; other spacing is taken too.
+std::optional<pid_t> ParseHolder(const char* text, ssize_t n) {
     const char* p = text;
     while (*p == ' ') ++p;
     char* end = nullptr;
@@ -55,6 +66,47 @@ std::optional<pid_t> ReadHolder(const std::string& path) {
         return static_cast<pid_t>(value);
     }
     return std::nullopt;
+}
+
+bool IsYoung(const struct stat& st) {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const time_t age = now.tv_sec - st.st_mtim.tv_sec;
+    // A file from the future, by more than that, comes from a clock that
+    // was set back since: nobody is writing it now.
+    return age < WriteSeconds && age > -WriteSeconds;
+}
+
+LockContent ReadLock(const std::string& path) {
+    LockContent lock;
+    int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) lock.kind = LockContent::Kind::Gone;
+        return lock;
+    }
+    struct stat st;
+    char text[32] = {};
+    ssize_t n = -1;
+    if (fstat(fd, &st) == 0) {
+        do {
+            n = read(fd, text, sizeof text - 1);
+        } while (n < 0 && errno == EINTR);
+    }
+    close(fd);
+    if (n < 0) return lock;
+    lock.young = IsYoung(st);
+    lock.device = st.st_dev;
+    lock.inode = st.st_ino;
+    const std::optional<pid_t> holder = n > 0 ? ParseHolder(text, n) : std::nullopt;
+    lock.kind = holder ? LockContent::Kind::Process : LockContent::Kind::NoProcess;
+    lock.pid = holder.value_or(0);
+    return lock;
+}
+
+// Whether the lock file is still the one that was read.
+bool StillThere(const std::string& path, const LockContent& lock) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 && st.st_dev == lock.device && st.st_ino == lock.inode;
 }
 
 bool IsAlive(pid_t pid) { return kill(pid, 0) == 0 || errno == EPERM; }
@@ -88,10 +140,16 @@ Outcome Acquire(const std::string& device, std::string* lockFile) {
             return Outcome::Taken;
         }
         if (errno != EEXIST) return Outcome::NoLocking;
-        std::optional<pid_t> holder = ReadHolder(path);
-        // A lock that does not say who holds it may be one being written
-        // right now: the port counts as held.
-        if (!holder || IsAlive(*holder)) return Outcome::Held;
+        const LockContent lock = ReadLock(path);
+        if (lock.kind == LockContent::Kind::Gone) continue;  // released meanwhile
+        if (lock.kind == LockContent::Kind::Unreadable) return Outcome::Held;
+        // A young lock that does not say who holds it yet may be one being
+        // written right now: the port counts as held.
+        if (lock.kind == LockContent::Kind::NoProcess && lock.young) return Outcome::Held;
+        if (lock.kind == LockContent::Kind::Process && IsAlive(lock.pid)) return Outcome::Held;
+        // Stale or debris. Another program may have cleared it and taken
+        // the port meanwhile; its new lock is not touched.
+        if (!StillThere(path, lock)) continue;
         if (unlink(path.c_str()) != 0 && errno != ENOENT) {
             // Stale, but this user may not clear it: nobody holds the
             // port, so it opens without a lock file of its own.
@@ -103,7 +161,8 @@ Outcome Acquire(const std::string& device, std::string* lockFile) {
 
 void Release(const std::string& lockFile) {
     if (lockFile.empty()) return;
-    if (ReadHolder(lockFile) == getpid()) unlink(lockFile.c_str());
+    const LockContent lock = ReadLock(lockFile);
+    if (lock.kind == LockContent::Kind::Process && lock.pid == getpid()) unlink(lockFile.c_str());
 }
 
 std::string Folder() {

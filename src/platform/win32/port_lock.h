@@ -2,7 +2,8 @@
 // picocom, lockdev, ...): a port is in use while the lock folder holds
 // LCK..<device name>, whose content is the holder's process id as ten
 // right-aligned ASCII digits and a newline. A lock whose process is gone
-// is stale and is taken over.
+// is stale and is taken over; so is one that names no process although it
+// was last written more than ten seconds ago.
 #pragma once
 
 #include <string>
