@@ -28,6 +28,8 @@ namespace {
 
 // The longest file name the file system calls take.
 constexpr size_t MaxFileNameLength = 255;
+// As many links in a row as the system follows.
+constexpr int MaxLinksFollowed = 40;
 
 bool IsValidHandle(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
 
@@ -82,6 +84,34 @@ String FolderOf(const String& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 String NameOf(const String& path) { return path.substr(path.rfind('/') + 1); }
+
+// Where a save through `path` writes: for a symbolic link, the name at the
+// end of its chain of links, whether that file exists or not, so that the
+// links stay and the file they name is written or created, as opening the
+// name for writing would. False for a loop of links or a last link whose
+// folder is not there.
+bool FollowLinks(String* path) {
+    namespace fs = std::filesystem;
+    fs::path name = *path;
+    struct stat st;
+    int links = 0;
+    while (lstat(name.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (++links > MaxLinksFollowed) return false;
+        std::error_code ec;
+        const fs::path to = fs::read_symlink(name, ec);
+        if (ec || to.empty()) return false;
+        // Taken from the link's folder as the system takes it, never by
+        // cutting ".." out of the text.
+        name = to.is_absolute() ? to : fs::path(FolderOf(name.string())) / to;
+    }
+    if (links == 0) return true;
+    const String last = NameOf(name.string());
+    std::error_code ec;
+    const fs::path folder = fs::canonical(FolderOf(name.string()), ec);
+    if (ec || last.empty()) return false;
+    *path = (folder / last).string();
+    return true;
+}
 
 // A short name for the new content, so it fits beside any name the user
 // may give; created new with the given mode (less the umask).
@@ -164,14 +194,9 @@ bool OpensWith(const String& name, DWORD access) {
 bool WriteWholeFile(String target, const uint8_t* data, DWORD size) {
     if (!NameFits(target)) return false;
 
+    if (!FollowLinks(&target) || !NameFits(target)) return false;
+
     struct stat st;
-    if (lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        // Save through a link into the file it names; the link stays.
-        std::error_code ec;
-        std::filesystem::path real = std::filesystem::canonical(target, ec);
-        if (!ec) target = real.string();
-        if (!NameFits(target)) return false;
-    }
     if (stat(target.c_str(), &st) != 0) {
         if (errno != ENOENT) return false;
         return ReplaceByRename(target, nullptr, data, size) == Replaced::Done;
