@@ -1,0 +1,163 @@
+// Saves cut short leave nothing behind: the new content has no name in the
+// folder until it is complete. Where the system makes no nameless files,
+// saves go by a temporary name instead.
+#include <fcntl.h>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <signal.h>
+#include <stddef.h>
+#include <sys/inotify.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+
+#include <chrono>
+#include <cstdint>
+#include <random>
+#include <regex>
+#include <thread>
+
+#include "save_test_helpers.h"
+
+namespace {
+
+bool IsTemporaryName(const std::string& name) {
+    static const std::regex form(R"(\.chantune-[0-9]+-[0-9]+\.tmp)");
+    return std::regex_match(name, form);
+}
+
+// What the folder watched by `watch` saw since the last call, one entry
+// per event and name: "create", "write", "close" (temporaries only),
+// "move from", "move to" with the name's label. The kernel's own names for files not yet in the
+// folder (they begin with '#') are left out; repeated entries count once.
+std::vector<std::string> Seen(int watch, const std::function<std::string(const std::string&)>& label) {
+    std::vector<std::string> seen;
+    alignas(inotify_event) char buffer[16384];
+    ssize_t n;
+    while ((n = read(watch, buffer, sizeof buffer)) > 0) {
+        for (char* p = buffer; p < buffer + n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(p);
+            p += sizeof(inotify_event) + e->len;
+            const std::string name = e->len ? e->name : "";
+            if (name.empty() || name[0] == '#') continue;
+            const std::string who = IsTemporaryName(name) ? "temporary" : label(name);
+            if (e->mask & IN_CREATE) seen.push_back("create " + who);
+            if (e->mask & IN_MODIFY) seen.push_back("write " + who);
+            // The target itself is opened for writing only to test that
+            // it may be written; its closing says nothing.
+            if ((e->mask & IN_CLOSE_WRITE) && who == "temporary") seen.push_back("close " + who);
+            if (e->mask & IN_MOVED_FROM) seen.push_back("move from " + who);
+            if (e->mask & IN_MOVED_TO) seen.push_back("move to " + who);
+        }
+    }
+    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+    return seen;
+}
+
+int WatchFolder(const std::string& dir) {
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watch >= 0)
+        inotify_add_watch(watch, dir.c_str(),
+                          IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_FROM | IN_MOVED_TO);
+    return watch;
+}
+
+#if defined(__x86_64__)
+constexpr uint32_t ThisArch = AUDIT_ARCH_X86_64;
+#elif defined(__aarch64__)
+constexpr uint32_t ThisArch = AUDIT_ARCH_AARCH64;
+#else
+constexpr uint32_t ThisArch = 0;
+#endif
+
+// Has the kernel refuse one system call of this process from now on with
+// `error`, as a file system or system without the feature does: `call`
+// when its third argument has any of `flags`, every such call when 0.
+bool RefuseCall(long call, uint32_t flags, int error) {
+    if (ThisArch == 0) return false;
+    const uint32_t refuse = SECCOMP_RET_ERRNO | (static_cast<uint32_t>(error) & SECCOMP_RET_DATA);
+    std::vector<sock_filter> program = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, ThisArch, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<uint32_t>(call), 0, static_cast<uint8_t>(flags ? 3 : 1)),
+    };
+    if (flags) {
+        // The low half of the third argument (both machines are little-endian).
+        program.push_back(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[2])));
+        program.push_back(BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, flags, 0, 1));
+    }
+    program.push_back(BPF_STMT(BPF_RET | BPF_K, refuse));
+    program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    const sock_fprog filter{static_cast<unsigned short>(program.size()), program.data()};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) == 0;
+}
+
+}  // namespace
+
+TEST_F(SettingsSaveTest, NewContentHasNoNameUntilItIsComplete) {
+    const std::string plain = dir + "/plain.tun";
+    Put(plain, OldContent, 0644);
+    const int watch = WatchFolder(dir);
+    ASSERT_GE(watch, 0);
+    const auto label = [](const std::string& name) { return name == "plain.tun" ? "file" : name; };
+
+    // Over an existing file: the temporary name comes only once the content
+    // is written and flushed, and goes at once onto the file.
+    ASSERT_EQ(Save(plain), 0);
+    EXPECT_EQ(Seen(watch, label),
+              (std::vector<std::string>{"create temporary", "move from temporary", "move to file"}));
+    EXPECT_TRUE(Content(plain) == expected) << plain;
+
+    // A new file takes its own name, whole, and no other.
+    ASSERT_EQ(Save(dir + "/new.tun"), 0);
+    EXPECT_EQ(Seen(watch, label), std::vector<std::string>{"create new.tun"});
+    EXPECT_TRUE(Content(dir + "/new.tun") == expected);
+    close(watch);
+    EXPECT_EQ(Names(dir), (std::vector<std::string>{"new.tun", "plain.tun"}));
+}
+
+TEST_F(SettingsSaveTest, WithoutNamelessFilesSavesGoByATemporaryName) {
+    if (ThisArch == 0) GTEST_SKIP() << "no system call filter for this machine";
+    struct Refusal {
+        const char* what;
+        long call;
+        uint32_t flags;
+        int error;
+    };
+    const uint32_t tmpfileOnly = O_TMPFILE & ~O_DIRECTORY;
+    const Refusal refusals[] = {
+        {"file system without nameless files", SYS_openat, tmpfileOnly, EOPNOTSUPP},
+        {"kernel without nameless files", SYS_openat, tmpfileOnly, EISDIR},
+        {"nameless files refused", SYS_openat, tmpfileOnly, EINVAL},
+        {"nameless files that cannot be linked", SYS_linkat, 0, ENOENT},
+    };
+    for (const Refusal& refusal : refusals) {
+        const std::string folder = test_env::MakeTempDir("fallback");
+        const std::string plain = folder + "/plain.tun";
+        Put(plain, OldContent, 0640);
+        const int watch = WatchFolder(folder);
+        ASSERT_GE(watch, 0);
+        const ChildOutcome child = InChild([&] {
+            if (!RefuseCall(refusal.call, refusal.flags, refusal.error)) return std::string("no filter");
+            const std::string replaced = std::to_string(Save(plain));
+            return replaced + std::to_string(Save(folder + "/new.tun"));
+        });
+        ASSERT_TRUE(child.EndedNormally()) << refusal.what;
+        EXPECT_EQ(child.report, "00") << refusal.what;
+        const auto label = [](const std::string& name) { return name == "plain.tun" ? "file" : name; };
+        EXPECT_EQ(Seen(watch, label),
+                  (std::vector<std::string>{"create temporary", "write temporary", "close temporary",
+                                            "move from temporary", "move to file", "create temporary",
+                                            "write temporary", "close temporary", "move from temporary",
+                                            "move to new.tun"}))
+            << refusal.what;
+        close(watch);
+        EXPECT_TRUE(Content(plain) == expected) << refusal.what;
+        EXPECT_EQ(Stat(plain).st_mode & 07777, 0640u) << refusal.what;
+        EXPECT_TRUE(Content(folder + "/new.tun") == expected) << refusal.what;
+        EXPECT_EQ(Names(folder), (std::vector<std::string>{"new.tun", "plain.tun"})) << refusal.what;
+    }
+}
