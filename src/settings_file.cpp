@@ -11,7 +11,9 @@
 // link, of this user, with no extended attributes (ACLs among them), in a
 // folder where this user may create files, with the old group and
 // permission bits. Otherwise the file is written in place. Either way the
-// save succeeds only when every byte was written.
+// save succeeds only when every byte was written. Temporary files that
+// saves of ended processes left are removed by the next save into their
+// folder.
 #include "settings_file.h"
 
 #include <fcntl.h>
@@ -249,6 +251,8 @@ bool WriteWholeFile(String target, const uint8_t* data, DWORD size) {
     if (!NameFits(target) || !FollowLinks(&target) || !NameFits(target)) return false;
     const Folder folder(FolderOf(target));
     if (folder.get() < 0) return false;
+    // What saves cut short left here earlier goes first.
+    if (folder.Readable()) temporary_files::RemoveLeftovers(folder.get());
     const String name = NameOf(target);
 
     struct stat st;

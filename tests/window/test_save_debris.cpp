@@ -1,6 +1,8 @@
 // Saves cut short leave nothing behind: the new content has no name in the
-// folder until it is complete. Where the system makes no nameless files,
-// saves go by a temporary name instead.
+// folder until it is complete, saves killed at any moment leave the file
+// whole, and what a killed save may still leave is cleared by the next
+// save into that folder. Where the system makes no nameless files, saves
+// go by a temporary name instead.
 #include <fcntl.h>
 #include <linux/audit.h>
 #include <linux/filter.h>
@@ -95,6 +97,18 @@ bool RefuseCall(long call, uint32_t flags, int error) {
            prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) == 0;
 }
 
+// A process number that no process has any more.
+pid_t EndedProcess() {
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+std::string TemporaryOf(pid_t pid, const std::string& n) {
+    return ".chantune-" + std::to_string(pid) + "-" + n + ".tmp";
+}
+
 }  // namespace
 
 TEST_F(SettingsSaveTest, NewContentHasNoNameUntilItIsComplete) {
@@ -160,4 +174,105 @@ TEST_F(SettingsSaveTest, WithoutNamelessFilesSavesGoByATemporaryName) {
         EXPECT_TRUE(Content(folder + "/new.tun") == expected) << refusal.what;
         EXPECT_EQ(Names(folder), (std::vector<std::string>{"new.tun", "plain.tun"})) << refusal.what;
     }
+}
+
+TEST_F(SettingsSaveTest, TemporariesOfEndedSavesGoAtTheNextSaveIntoTheirFolder) {
+    const pid_t ended = EndedProcess();
+    const pid_t stopped = fork();
+    if (stopped == 0) {
+        raise(SIGSTOP);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(stopped, &status, WUNTRACED), stopped);
+    ASSERT_TRUE(WIFSTOPPED(status));
+
+    Put(dir + "/" + TemporaryOf(ended, "1"), OldContent.substr(0, 300), 0600);
+    Put(dir + "/" + TemporaryOf(ended, "2"), "", 0600);
+    std::vector<std::string> kept = {
+        TemporaryOf(stopped, "1"),  // a save still under way
+        TemporaryOf(ended, "1") + ".orig", ".chantune-0" + std::to_string(ended) + "-1.tmp",
+        "chantune-" + std::to_string(ended) + "-1.tmp", TemporaryOf(ended, "x"), TemporaryOf(ended, ""),
+        TemporaryOf(ended, "-1")};
+    for (const std::string& name : kept) Put(dir + "/" + name, OldContent, 0600);
+    fs::create_directory(dir + "/" + TemporaryOf(ended, "3"));
+    fs::create_symlink("settings.tun", dir + "/" + TemporaryOf(ended, "4"));
+    kept.push_back(TemporaryOf(ended, "3"));
+    kept.push_back(TemporaryOf(ended, "4"));
+    if (geteuid() == 0) {  // only root can make a file of another user
+        Put(dir + "/" + TemporaryOf(ended, "5"), OldContent, 0600);
+        ASSERT_EQ(chown((dir + "/" + TemporaryOf(ended, "5")).c_str(), Nobody, Nobody), 0);
+        kept.push_back(TemporaryOf(ended, "5"));
+    }
+    // Another folder's leftovers wait for a save into that folder.
+    const std::string other = dir + "/other";
+    fs::create_directory(other);
+    Put(other + "/" + TemporaryOf(ended, "1"), OldContent, 0600);
+    kept.push_back("other");
+
+    modal.script.fileAnswers.push_back(dir + "/settings.tun");
+    Form1->N4->Click();
+    EXPECT_EQ(LogLines().back(), "File with settings (" + dir + "/settings.tun) succefully created");
+    kept.push_back("settings.tun");
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Names(dir), kept);
+    EXPECT_EQ(Names(other), std::vector<std::string>{TemporaryOf(ended, "1")});
+
+    // A save written in place (the file has a second name) clears them too.
+    Put(other + "/twice.tun", OldContent, 0644);
+    fs::create_hard_link(other + "/twice.tun", other + "/second-name.tun");
+    Form1->FFileName = other + "/twice.tun";
+    modal.script.messageAnswers.push_back(IDYES);
+    Form1->N3->Click();
+    EXPECT_EQ(LogLines().back(), "File with settings (" + other + "/twice.tun) succefully rewroted");
+    EXPECT_EQ(Names(other), (std::vector<std::string>{"second-name.tun", "twice.tun"}));
+    EXPECT_TRUE(Content(other + "/second-name.tun") == expected);
+
+    kill(stopped, SIGKILL);
+    waitpid(stopped, nullptr, 0);
+}
+
+// A child saving two contents by turns, killed at random moments; after
+// each kill the file holds one of them whole, and one save afterwards
+// leaves no temporary file.
+TEST_F(SettingsSaveTest, SavesKilledAtAnyMomentLeaveTheFileWholeAndNoDebris) {
+    std::string contents[2];
+    for (int i = 0; i < 2; ++i) {
+        Form1->FChBx[0]->SetChecked(i == 1);
+        ASSERT_EQ(Save(dir + "/content.tun"), 0);
+        contents[i] = Content(dir + "/content.tun");
+    }
+    ASSERT_NE(contents[0], contents[1]);
+    fs::remove(dir + "/content.tun");
+
+    std::vector<std::string> folders = {test_env::MakeTempDir("killed")};
+    std::string memoryFolder = "/dev/shm/chantune-killed-XXXXXX";
+    if (access("/dev/shm", W_OK) == 0 && mkdtemp(memoryFolder.data())) folders.push_back(memoryFolder);
+
+    std::mt19937 random(14);
+    std::uniform_int_distribution<int> moment(0, 3000);
+    for (const std::string& folder : folders) {
+        const std::string target = folder + "/radio.tun";
+        EXPECT_EQ(Save(target), 0);
+        int broken = 0;
+        for (int round = 0; round < 200; ++round) {
+            const pid_t child = fork();
+            if (child == 0) {
+                for (unsigned i = 0;; ++i) {
+                    Form1->FChBx[0]->SetChecked(i % 2 == 1);
+                    Save(target);
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+            const std::string now = Content(target);
+            if (now != contents[0] && now != contents[1]) ++broken;
+        }
+        EXPECT_EQ(broken, 0) << folder;
+        EXPECT_EQ(Save(target), 0);
+        EXPECT_EQ(Names(folder), std::vector<std::string>{"radio.tun"}) << folder;
+        EXPECT_TRUE(Content(target) == contents[1]) << folder;
+    }
+    if (folders.size() > 1) fs::remove_all(folders.back());
 }
