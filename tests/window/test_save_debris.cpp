@@ -1,8 +1,8 @@
 // Saves cut short leave nothing behind: the new content has no name in the
 // folder until it is complete, saves killed at any moment leave the file
 // whole, and what a killed save may still leave is cleared by the next
-// save into that folder. Where the system makes no nameless files, saves
-// go by a temporary name instead.
+// save into that folder. Where the system makes no nameless files, or
+// will not link one in, saves go by a temporary name instead.
 #include <fcntl.h>
 #include <linux/audit.h>
 #include <linux/filter.h>
@@ -74,8 +74,9 @@ constexpr uint32_t ThisArch = 0;
 
 // Has the kernel refuse one system call of this process from now on with
 // `error`, as a file system or system without the feature does: `call`
-// when its third argument has any of `flags`, every such call when 0.
-bool RefuseCall(long call, uint32_t flags, int error) {
+// when its argument number `arg` (from 0) has any of `flags`, every such
+// call when `flags` is 0.
+bool RefuseCall(long call, int arg, uint32_t flags, int error) {
     if (ThisArch == 0) return false;
     const uint32_t refuse = SECCOMP_RET_ERRNO | (static_cast<uint32_t>(error) & SECCOMP_RET_DATA);
     std::vector<sock_filter> program = {
@@ -86,8 +87,9 @@ bool RefuseCall(long call, uint32_t flags, int error) {
         BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<uint32_t>(call), 0, static_cast<uint8_t>(flags ? 3 : 1)),
     };
     if (flags) {
-        // The low half of the third argument (both machines are little-endian).
-        program.push_back(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[2])));
+        // The low half of the argument (both machines are little-endian).
+        const uint32_t at = offsetof(seccomp_data, args) + sizeof(uint64_t) * static_cast<uint32_t>(arg);
+        program.push_back(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, at));
         program.push_back(BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, flags, 0, 1));
     }
     program.push_back(BPF_STMT(BPF_RET | BPF_K, refuse));
@@ -133,20 +135,30 @@ TEST_F(SettingsSaveTest, NewContentHasNoNameUntilItIsComplete) {
     EXPECT_EQ(Names(dir), (std::vector<std::string>{"new.tun", "plain.tun"}));
 }
 
-TEST_F(SettingsSaveTest, WithoutNamelessFilesSavesGoByATemporaryName) {
+TEST_F(SettingsSaveTest, SavesGoOnWhereTheSystemRefusesNamelessFilesOrTheirLinks) {
     if (ThisArch == 0) GTEST_SKIP() << "no system call filter for this machine";
+    const std::vector<std::string> byTemporary = {
+        "create temporary", "write temporary", "close temporary", "move from temporary", "move to file",
+        "create temporary", "write temporary", "close temporary", "move from temporary", "move to new.tun"};
+    const std::vector<std::string> nameless = {"create temporary", "move from temporary", "move to file",
+                                               "create new.tun"};
     struct Refusal {
         const char* what;
         long call;
+        int arg;
         uint32_t flags;
         int error;
+        const std::vector<std::string>& seen;
     };
     const uint32_t tmpfileOnly = O_TMPFILE & ~O_DIRECTORY;
     const Refusal refusals[] = {
-        {"file system without nameless files", SYS_openat, tmpfileOnly, EOPNOTSUPP},
-        {"kernel without nameless files", SYS_openat, tmpfileOnly, EISDIR},
-        {"nameless files refused", SYS_openat, tmpfileOnly, EINVAL},
-        {"nameless files that cannot be linked", SYS_linkat, 0, ENOENT},
+        {"file system without nameless files", SYS_openat, 2, tmpfileOnly, EOPNOTSUPP, byTemporary},
+        {"kernel without nameless files", SYS_openat, 2, tmpfileOnly, EISDIR, byTemporary},
+        {"nameless files refused", SYS_openat, 2, tmpfileOnly, EINVAL, byTemporary},
+        {"nameless files that cannot be linked", SYS_linkat, 4, 0, ENOENT, byTemporary},
+        // Linking straight from the descriptor needs a privilege on older
+        // kernels; the file's entry in /proc serves any user.
+        {"no link from the descriptor", SYS_linkat, 4, AT_EMPTY_PATH, ENOENT, nameless},
     };
     for (const Refusal& refusal : refusals) {
         const std::string folder = test_env::MakeTempDir("fallback");
@@ -155,19 +167,15 @@ TEST_F(SettingsSaveTest, WithoutNamelessFilesSavesGoByATemporaryName) {
         const int watch = WatchFolder(folder);
         ASSERT_GE(watch, 0);
         const ChildOutcome child = InChild([&] {
-            if (!RefuseCall(refusal.call, refusal.flags, refusal.error)) return std::string("no filter");
+            if (!RefuseCall(refusal.call, refusal.arg, refusal.flags, refusal.error))
+                return std::string("no filter");
             const std::string replaced = std::to_string(Save(plain));
             return replaced + std::to_string(Save(folder + "/new.tun"));
         });
         ASSERT_TRUE(child.EndedNormally()) << refusal.what;
         EXPECT_EQ(child.report, "00") << refusal.what;
         const auto label = [](const std::string& name) { return name == "plain.tun" ? "file" : name; };
-        EXPECT_EQ(Seen(watch, label),
-                  (std::vector<std::string>{"create temporary", "write temporary", "close temporary",
-                                            "move from temporary", "move to file", "create temporary",
-                                            "write temporary", "close temporary", "move from temporary",
-                                            "move to new.tun"}))
-            << refusal.what;
+        EXPECT_EQ(Seen(watch, label), refusal.seen) << refusal.what;
         close(watch);
         EXPECT_TRUE(Content(plain) == expected) << refusal.what;
         EXPECT_EQ(Stat(plain).st_mode & 07777, 0640u) << refusal.what;
