@@ -16,7 +16,8 @@ bool OpensWith(const String& name, DWORD access);
 // regular file that may be written; it stays the same file to its owner,
 // group, permission bits, links and extended attributes. A failed save
 // leaves no other file behind and, except where the disk fails mid-write,
-// the previous content whole. A link is followed to the file it names.
+// the previous content whole. A symbolic link is followed to the file it
+// names, which is created when it does not exist yet; the link stays.
 bool WriteWholeFile(String target, const uint8_t* data, DWORD size);
 
 // Reads the first `size` bytes of a regular file; false for a file that

@@ -3,117 +3,20 @@
 // refused by the file-size limit is a failure the program survives.
 #include <grp.h>
 #include <signal.h>
-#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "main_window_fixture.h"
+#include "save_test_helpers.h"
 #include "startup.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-
-constexpr uid_t Nobody = 65534;
-const std::string OldContent(809, '\xAB');
-
-std::string Content(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void Put(const std::string& path, const std::string& content, mode_t mode) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-    chmod(path.c_str(), mode);
-}
-
-struct stat Stat(const std::string& path) {
-    struct stat st {};
-    stat(path.c_str(), &st);
-    return st;
-}
-
-std::vector<std::string> Names(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-struct ChildOutcome {
-    int status = 0;
-    std::string report;
-    bool EndedNormally() const { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
-};
-
-// Runs `body` in a child process and collects what it reports.
-ChildOutcome InChild(const std::function<std::string()>& body) {
-    ChildOutcome outcome;
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return outcome;
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeFds[0]);
-        const std::string report = body();
-        (void)!write(pipeFds[1], report.data(), report.size());
-        _exit(0);
-    }
-    close(pipeFds[1]);
-    char buffer[4096];
-    ssize_t n;
-    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0) outcome.report.append(buffer, static_cast<size_t>(n));
-    close(pipeFds[0]);
-    waitpid(child, &outcome.status, 0);
-    return outcome;
-}
-
-}  // namespace
-
-class SettingsSaveTest : public MainWindowTest {
-protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        CreateWindows();
-        dir = test_env::MakeTempDir("save");
-        // Something of the window's own, unlike any old content.
-        Form1->TrackBar6->SetPosition(7);
-        Form1->FTrackRx[3]->SetPosition(17);
-        ASSERT_EQ(Save(dir + "/reference.tun"), 0);
-        expected = Content(dir + "/reference.tun");
-        ASSERT_EQ(expected.size(), 809u);
-        fs::remove(dir + "/reference.tun");
-    }
-
-    int Save(const std::string& name) {
-        Form1->FFileName = name;
-        return Form1->SaveSettings();
-    }
-
-    // What the window shows after a run: log lines and message boxes.
-    std::string Shown() const {
-        std::string s;
-        for (const auto& line : LogLines()) s += "log: " + line + "\n";
-        for (const auto& box : modal.script.shown)
-            if (box.kind == "message") s += "box: " + box.text + "\n";
-        return s;
-    }
-
-    std::string dir;
-    std::string expected;
-};
 
 TEST_F(SettingsSaveTest, FileSizeLimitFailsTheSaveAndTheProgramGoesOn) {
     const std::string fresh = dir + "/fresh.tun";
@@ -191,40 +94,6 @@ TEST_F(SettingsSaveTest, FilesKeepTheirLinksModeAndAttributes) {
         EXPECT_EQ(errno, ENOTSUP) << "file system without user attributes";
     }
     EXPECT_EQ(modal.script.Count("message"), 0);
-}
-
-TEST_F(SettingsSaveTest, NewContentIsCompleteBeforeItTakesTheName) {
-    const std::string plain = dir + "/plain.tun";
-    Put(plain, OldContent, 0644);
-    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    ASSERT_GE(watch, 0);
-    ASSERT_GE(inotify_add_watch(watch, dir.c_str(), IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_FROM | IN_MOVED_TO), 0);
-    ASSERT_EQ(Save(plain), 0);
-
-    // As the folder saw it: the content written and closed under another
-    // name, then that name moved onto the file; the file itself never
-    // written half.
-    std::vector<std::string> seen;
-    alignas(inotify_event) char buffer[8192];
-    ssize_t n;
-    while ((n = read(watch, buffer, sizeof buffer)) > 0) {
-        for (char* p = buffer; p < buffer + n;) {
-            const auto* e = reinterpret_cast<const inotify_event*>(p);
-            const std::string name = e->len ? e->name : "";
-            const std::string who = name == "plain.tun" ? "file" : "other";
-            if (e->mask & IN_MODIFY) seen.push_back("write " + who);
-            if (e->mask & IN_MOVED_FROM) seen.push_back("move from " + who);
-            if (e->mask & IN_MOVED_TO) seen.push_back("move to " + who);
-            if ((e->mask & IN_CLOSE_WRITE) && who == "other") seen.push_back("close other");
-            p += sizeof(inotify_event) + e->len;
-        }
-    }
-    close(watch);
-    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
-    EXPECT_EQ(seen, (std::vector<std::string>{"write other", "close other", "move from other",
-                                              "move to file"}));
-    EXPECT_TRUE(Content(plain) == expected) << plain;
-    EXPECT_EQ(Names(dir), std::vector<std::string>{"plain.tun"});
 }
 
 TEST_F(SettingsSaveTest, EveryNameUpTo255CharactersSaves) {
