@@ -117,7 +117,9 @@ TForm1::TForm1(TComponent* Owner) : TMainFormBase(Owner, Messages) {
     VCL_PUBLISH_NOTIFY(RadioGroup2Click);
 
     BuildWindow();
+    // The working range shows before the ports are probed.
     ShowRange();
+    FillPorts();
 }
 
 // FFileName goes with the window; the rows and every other control belong

@@ -138,7 +138,6 @@ void TMainFormBase::BuildWindow() {
     LoadFromResource("main_form");
     FFileName.clear();
     BuildRows();
-    FillPorts();
 }
 
 void TMainFormBase::BuildRows() {

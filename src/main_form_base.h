@@ -121,13 +121,16 @@ public:
 
 protected:
     // Publishes the shared components and handlers; the edition publishes
-    // its own, then calls BuildWindow.
+    // its own, then calls BuildWindow and FillPorts.
     TMainFormBase(TComponent* Owner, const MainFormMessages& messages);
     ~TMainFormBase() override;
 
     // Loads the edition's form resource "main_form", then builds the
-    // channel rows and the ports group.
+    // channel rows.
     void BuildWindow();
+    // Scans COM1 to COM6 into the ports group; Connection is enabled when
+    // a radio answered.
+    void FillPorts();
 
     // Connection: opens the selected port at the chosen rate, or closes the
     // open one, logging the outcome. True when it has just connected.
@@ -173,7 +176,6 @@ protected:
 
 private:
     void BuildRows();
-    void FillPorts();
     void ShowSettingsError(int text);
     // Saves into FFileName and logs the outcome with the given message.
     void SaveAndLog(int savedText, int failedText);

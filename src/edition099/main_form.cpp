@@ -44,6 +44,7 @@ TForm1::TForm1(TComponent* Owner) : TMainFormBase(Owner, Messages) {
 
     // Panel1 keeps its designed "Working Range [unknown]" until a Read.
     BuildWindow();
+    FillPorts();
 }
 
 TForm1::~TForm1() {
