@@ -135,6 +135,9 @@ protected:
     // Connection: opens the selected port at the chosen rate, or closes the
     // open one, logging the outcome. True when it has just connected.
     bool ToggleConnection();
+    // An edition with an Options page enables its Write button with the
+    // other buttons that need the radio.
+    virtual void SwitchOptionsWrite(bool /*connected*/) {}
 
     // Every row's track bars and up-downs bounded by the current range.
     void BoundRows();
@@ -176,6 +179,7 @@ protected:
 
 private:
     void BuildRows();
+    void SwitchRadioControls(bool connected);
     void ShowSettingsError(int text);
     // Saves into FFileName and logs the outcome with the given message.
     void SaveAndLog(int savedText, int failedText);
