@@ -120,10 +120,18 @@ public:
     void Log(const String& line);
 
 protected:
-    // Publishes the shared components and handlers; the edition publishes
-    // its own, then calls BuildWindow and FillPorts.
+    // Publishes the shared components; the edition publishes its own, then
+    // the handlers, then calls BuildWindow and FillPorts.
     TMainFormBase(TComponent* Owner, const MainFormMessages& messages);
     ~TMainFormBase() override;
+
+    // The shared handlers are published in two runs, so that each edition
+    // publishes its own in between and after them, in its class's order:
+    // Button1Click, CheckBox1Click and N6Click first; then UpDown1Click to
+    // RadioGroup1Click (the rows, the tone chooser, the File and About menu
+    // items and the ports group).
+    void PublishLeadingHandlers();
+    void PublishRowAndMenuHandlers();
 
     // Loads the edition's form resource "main_form", then builds the
     // channel rows.
