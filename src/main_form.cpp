@@ -101,6 +101,7 @@ TForm1::TForm1(TComponent* Owner) : TMainFormBase(Owner, Messages) {
     VCL_PUBLISH(Label21);
     VCL_PUBLISH(Label22);
 
+    PublishLeadingHandlers();
     VCL_PUBLISH_NOTIFY(Button2Click);
     VCL_PUBLISH_NOTIFY(TrackBar1Change);
     VCL_PUBLISH_NOTIFY(TrackBar2Change);
@@ -109,6 +110,7 @@ TForm1::TForm1(TComponent* Owner) : TMainFormBase(Owner, Messages) {
     VCL_PUBLISH_NOTIFY(TrackBar5Change);
     VCL_PUBLISH_NOTIFY(Button3Click);
     VCL_PUBLISH_NOTIFY(Button6Click);
+    PublishRowAndMenuHandlers();
     VCL_PUBLISH_NOTIFY(TrackBar6Change);
     VCL_PUBLISH_NOTIFY(TrackBar7Change);
     VCL_PUBLISH_NOTIFY(TrackBar8Change);
@@ -117,7 +119,9 @@ TForm1::TForm1(TComponent* Owner) : TMainFormBase(Owner, Messages) {
     VCL_PUBLISH_NOTIFY(RadioGroup2Click);
 
     BuildWindow();
+    // The working range shows before the ports are probed.
     ShowRange();
+    FillPorts();
 }
 
 // FFileName goes with the window; the rows and every other control belong

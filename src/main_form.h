@@ -60,6 +60,9 @@ public:
     void WriteOptions();
     int SaveSettings() override;
     int LoadSettings() override;
+
+protected:
+    void SwitchOptionsWrite(bool connected) override;
 };
 
 extern TForm1* Form1;

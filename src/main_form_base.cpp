@@ -112,10 +112,15 @@ TMainFormBase::TMainFormBase(TComponent* Owner, const MainFormMessages& messages
     VCL_PUBLISH(Button8);
     VCL_PUBLISH(Panel1);
     VCL_PUBLISH(ListBox1);
+}
 
+void TMainFormBase::PublishLeadingHandlers() {
     VCL_PUBLISH_NOTIFY(Button1Click);
     VCL_PUBLISH_NOTIFY(CheckBox1Click);
     VCL_PUBLISH_NOTIFY(N6Click);
+}
+
+void TMainFormBase::PublishRowAndMenuHandlers() {
     VCL_PUBLISH_UDCLICK(UpDown1Click);
     VCL_PUBLISH_NOTIFY(TrackBar_Change);
     VCL_PUBLISH_NOTIFY(ctcssOnMouseEnter);
@@ -138,7 +143,6 @@ void TMainFormBase::BuildWindow() {
     LoadFromResource("main_form");
     FFileName.clear();
     BuildRows();
-    FillPorts();
 }
 
 void TMainFormBase::BuildRows() {

@@ -120,18 +120,32 @@ public:
     void Log(const String& line);
 
 protected:
-    // Publishes the shared components and handlers; the edition publishes
-    // its own, then calls BuildWindow.
+    // Publishes the shared components; the edition publishes its own, then
+    // the handlers, then calls BuildWindow and FillPorts.
     TMainFormBase(TComponent* Owner, const MainFormMessages& messages);
     ~TMainFormBase() override;
 
+    // The shared handlers are published in two runs, so that each edition
+    // publishes its own in between and after them, in its class's order:
+    // Button1Click, CheckBox1Click and N6Click first; then UpDown1Click to
+    // RadioGroup1Click (the rows, the tone chooser, the File and About menu
+    // items and the ports group).
+    void PublishLeadingHandlers();
+    void PublishRowAndMenuHandlers();
+
     // Loads the edition's form resource "main_form", then builds the
-    // channel rows and the ports group.
+    // channel rows.
     void BuildWindow();
+    // Scans COM1 to COM6 into the ports group; Connection is enabled when
+    // a radio answered.
+    void FillPorts();
 
     // Connection: opens the selected port at the chosen rate, or closes the
     // open one, logging the outcome. True when it has just connected.
     bool ToggleConnection();
+    // An edition with an Options page enables its Write button with the
+    // other buttons that need the radio.
+    virtual void SwitchOptionsWrite(bool /*connected*/) {}
 
     // Every row's track bars and up-downs bounded by the current range.
     void BoundRows();
@@ -173,7 +187,7 @@ protected:
 
 private:
     void BuildRows();
-    void FillPorts();
+    void SwitchRadioControls(bool connected);
     void ShowSettingsError(int text);
     // Saves into FFileName and logs the outcome with the given message.
     void SaveAndLog(int savedText, int failedText);

@@ -33,6 +33,16 @@ void TMainFormBase::N6Click(TObject*) { Application->Terminate(); }
 
 void TMainFormBase::RadioGroup1Click(TObject*) { Button2->SetEnabled(true); }
 
+// Read, Info and the Write buttons work only while connected; the rate is
+// chosen only while not.
+void TMainFormBase::SwitchRadioControls(bool connected) {
+    Button3->SetEnabled(connected);
+    ComboBox1->SetEnabled(!connected);
+    Button6->SetEnabled(connected);
+    SwitchOptionsWrite(connected);
+    Button8->SetEnabled(connected);
+}
+
 bool TMainFormBase::ToggleConnection() {
     if (Connected) {
         Radiocomm->ClosePort();
@@ -40,10 +50,7 @@ bool TMainFormBase::ToggleConnection() {
         Connected = false;
         RadioGroup1->SetEnabled(true);
         Log(Message(FMsg.broken));
-        Button3->SetEnabled(false);
-        ComboBox1->SetEnabled(true);
-        Button6->SetEnabled(false);
-        Button8->SetEnabled(false);
+        SwitchRadioControls(false);
         return false;
     }
 
@@ -64,10 +71,7 @@ bool TMainFormBase::ToggleConnection() {
         Connected = true;
         RadioGroup1->SetEnabled(false);
         Log(Message(FMsg.connected));
-        Button3->SetEnabled(true);
-        ComboBox1->SetEnabled(false);
-        Button6->SetEnabled(true);
-        Button8->SetEnabled(true);
+        SwitchRadioControls(true);
         return true;
     }
 

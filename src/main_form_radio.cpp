@@ -26,10 +26,9 @@ int StoredCodeOffset(const TForm1& form) { return form.RadioGroup2->ItemIndex() 
 
 // ---- Connection ----------------------------------------------------------
 
-void TForm1::Button2Click(TObject*) {
-    ToggleConnection();
-    Button7->SetEnabled(Connected);
-}
+void TForm1::Button2Click(TObject*) { ToggleConnection(); }
+
+void TForm1::SwitchOptionsWrite(bool connected) { Button7->SetEnabled(connected); }
 
 // ---- Reading -------------------------------------------------------------
 

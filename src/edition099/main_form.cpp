@@ -37,13 +37,18 @@ int32_t RangeMinCode() { return OperatingRanges[RangeIndex & 3].minCode; }
 int32_t RangeMaxCode() { return OperatingRanges[RangeIndex & 3].maxCode; }
 
 TForm1::TForm1(TComponent* Owner) : TMainFormBase(Owner, Messages) {
+    PublishLeadingHandlers();
     VCL_PUBLISH_NOTIFY(Button2Click);
     VCL_PUBLISH_NOTIFY(Button3Click);
     VCL_PUBLISH_NOTIFY(Button6Click);
+    PublishRowAndMenuHandlers();
     VCL_PUBLISH_NOTIFY(Button8Click);
+    // Published although no control's event names it: Read runs it.
+    VCL_PUBLISH_NOTIFY(RadioGroup2Click);
 
     // Panel1 keeps its designed "Working Range [unknown]" until a Read.
     BuildWindow();
+    FillPorts();
 }
 
 TForm1::~TForm1() {

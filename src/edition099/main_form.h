@@ -12,7 +12,8 @@ public:
     void Button3Click(TObject* Sender);
     void Button6Click(TObject* Sender);
     void Button8Click(TObject* Sender);
-    // Bounds every row by the range RangeIndex; run by Read only.
+    // Bounds every row by the range RangeIndex; no control's event is bound
+    // to it, Read runs it.
     void RadioGroup2Click(TObject* Sender);
 
     explicit TForm1(TComponent* Owner);

@@ -1,6 +1,11 @@
 // Connecting to the radio and disconnecting: the port and rate chosen, the
 // enabled states on both sides, the log line for each way an attempt
 // fails, and the ways out of the program.
+#include <QEvent>
+#include <QWidget>
+
+#include <map>
+
 #include "main_window_fixture.h"
 
 namespace {
@@ -29,7 +34,41 @@ protected:
     }
 };
 
+// Notes, in order, each watched control whose enabled state changes.
+class EnabledChanges : public QObject {
+public:
+    explicit EnabledChanges(std::initializer_list<TControl*> controls) {
+        for (TControl* c : controls) {
+            names[c->Widget()] = c->Name();
+            c->Widget()->installEventFilter(this);
+        }
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange && names.count(watched)) order.push_back(names[watched]);
+        return false;
+    }
+    std::map<QObject*, String> names;
+    std::vector<String> order;
+};
+
 }  // namespace
+
+TEST_F(ConnectionTest, ConnectAndDisconnectSwitchTheControlsInTheirOrder) {
+    AddRadio(1);
+    CreateWindows();
+    TForm1& f = *Form1;
+    const std::vector<String> order = {"RadioGroup1", "Button3", "ComboBox1", "Button6", "Button7", "Button8"};
+
+    EnabledChanges connecting({f.Button2, f.RadioGroup1, f.ComboBox1, f.Button3, f.Button6, f.Button7, f.Button8});
+    f.Button2->Click();
+    ASSERT_TRUE(Connected);
+    EXPECT_EQ(connecting.order, order);
+
+    EnabledChanges disconnecting({f.Button2, f.RadioGroup1, f.ComboBox1, f.Button3, f.Button6, f.Button7, f.Button8});
+    f.Button2->Click();
+    ASSERT_FALSE(Connected);
+    EXPECT_EQ(disconnecting.order, order);
+}
 
 TEST_F(ConnectionTest, ConnectThenDisconnectSwitchesEveryControlAndBack) {
     sim::RadioSim& radio = AddRadio(1);

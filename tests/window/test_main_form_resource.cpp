@@ -62,4 +62,19 @@ TEST_F(MainFormResourceTest, MessageListAndDesignedTexts) {
     EXPECT_TRUE(Form1->Memo1->ReadOnly());
 }
 
+// The form resource binds its events to these by name.
+TEST_F(MainFormResourceTest, TheWindowPublishesItsHandlersInItsOrder) {
+    CreateWindows();
+    EXPECT_EQ(Form1->MethodNames(),
+              (std::vector<String>{"Button1Click", "CheckBox1Click", "N6Click", "Button2Click",
+                                   "TrackBar1Change", "TrackBar2Change", "TrackBar3Change", "TrackBar4Change",
+                                   "TrackBar5Change", "Button3Click", "Button6Click", "UpDown1Click",
+                                   "TrackBar_Change", "ctcssOnMouseEnter", "CurrentComboOnChange", "FreqOnClick",
+                                   "N8Click", "N2Click", "N4Click", "N3Click", "RadioGroup1Click",
+                                   "TrackBar6Change", "TrackBar7Change", "TrackBar8Change", "Button8Click",
+                                   "Button7Click", "RadioGroup2Click"}));
+    EXPECT_EQ(Form1->MethodAddress("WriteChannels"), nullptr);
+    EXPECT_EQ(Form1->MethodAddress("SaveSettings"), nullptr);
+}
+
 }  // namespace

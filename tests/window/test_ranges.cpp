@@ -2,6 +2,8 @@
 // into a newly chosen range, and the MHz texts.
 #include <QLocale>
 
+#include <thread>
+
 #include "main_window_fixture.h"
 
 namespace {
@@ -59,6 +61,27 @@ TEST_F(RangeTest, BoundsAndCaptionFollowTheSelectedRange) {
     EXPECT_EQ(RangeMinCode(), -1);
     EXPECT_EQ(RangeMaxCode(), -1);
     EXPECT_EQ(Form1->Panel1->Caption(), "Error of reading Range litera");
+}
+
+// The scan probes COM1 while the window is being built; the radio there
+// answers late, so the caption can be looked at while the probe waits.
+TEST_F(RangeTest, TheRangeCaptionIsShownBeforeThePortsAreProbed) {
+    sim::RadioSim& radio = AddRadio(1);
+    sim::Faults slow;
+    slow.replyDelayMs = 300;
+    radio.SetFaults(slow);
+
+    String captionAtProbe = "(not probed)";
+    std::thread watcher([&] {
+        if (radio.WaitForFrames(1, 10000)) captionAtProbe = MainWindow()->Panel1->Caption();
+    });
+    CreateWindows();
+    watcher.join();
+
+    ASSERT_EQ(radio.Frames().size(), 1u);
+    EXPECT_TRUE(radio.Frames()[0].IsPing());
+    EXPECT_EQ(captionAtProbe, "Working Range: 33.000-39.975 MHz");
+    EXPECT_EQ(Form1->RadioGroup1->Items()[0], "COM1 (device)");
 }
 
 TEST_F(RangeTest, ChangingTheRangeMovesEveryRowIntoIt) {

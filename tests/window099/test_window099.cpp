@@ -29,6 +29,31 @@ TEST_F(Edition099Test, TheWindowHasTheChannelsOnlyLayout) {
     EXPECT_FALSE(Form1->Button6->ShowHint());
 }
 
+TEST_F(Edition099Test, TheWindowPublishesItsHandlersTheRangeBoundingLast) {
+    CreateWindows();
+    EXPECT_EQ(Form1->MethodNames(),
+              (std::vector<String>{"Button1Click", "CheckBox1Click", "N6Click", "Button2Click", "Button3Click",
+                                   "Button6Click", "UpDown1Click", "TrackBar_Change", "ctcssOnMouseEnter",
+                                   "CurrentComboOnChange", "FreqOnClick", "N8Click", "N2Click", "N4Click",
+                                   "N3Click", "RadioGroup1Click", "Button8Click", "RadioGroup2Click"}));
+
+    // Found by its name, the range bounding brings every row into the range
+    // last read and leaves the range caption to Read.
+    const TMethod* bounding = Form1->MethodAddress("RadioGroup2Click");
+    ASSERT_NE(bounding, nullptr);
+    ASSERT_TRUE(std::holds_alternative<TNotifyEvent>(*bounding));
+    RangeIndex = 1;
+    std::get<TNotifyEvent>(*bounding)(Form1);
+    for (int n : {0, 99}) {
+        EXPECT_EQ(Form1->FTrackRx[n]->Min(), 280);
+        EXPECT_EQ(Form1->FTrackTx[n]->Max(), 620);
+        EXPECT_EQ(Form1->FUdRx[n]->Min(), 280);
+        EXPECT_EQ(Form1->FUdTx[n]->Max(), 620);
+    }
+    EXPECT_EQ(Form1->FEd1[0]->Text(), "40.000");
+    EXPECT_EQ(Form1->Panel1->Caption(), "Working Range [unknown]");
+}
+
 TEST_F(Edition099Test, BeforeAnyReadTheRowsAndTheDialogKeepToRangeZero) {
     CreateWindows();
     EXPECT_EQ(RangeIndex, 0);

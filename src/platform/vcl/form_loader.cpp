@@ -155,15 +155,9 @@ private:
         w->ApplyTabOrder();
     }
 
-    const TMethod* FindMethod(const String& name) {
-        for (const auto& [n, m] : FForm.FMethods)
-            if (n == name) return &m;
-        return nullptr;
-    }
-
     void BindEvents() {
         for (const PendingEvent& e : FEvents) {
-            const TMethod* method = FindMethod(e.handler);
+            const TMethod* method = FForm.MethodAddress(e.handler);
             if (!method) Fail(e.line, Who(e.component) + "." + e.event + ": unknown handler " + e.handler);
             bool bound = false;
             if (auto* control = dynamic_cast<TControl*>(e.component)) bound = control->SetEvent(e.event, *method);

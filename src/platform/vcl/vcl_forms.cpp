@@ -253,6 +253,18 @@ void TForm::EndModal() { FModal = false; }
 
 void TForm::PublishMethod(const String& name, TMethod method) { FMethods.emplace_back(name, std::move(method)); }
 
+std::vector<String> TForm::MethodNames() const {
+    std::vector<String> names;
+    for (const auto& [name, method] : FMethods) names.push_back(name);
+    return names;
+}
+
+const TMethod* TForm::MethodAddress(const String& name) const {
+    for (const auto& [n, method] : FMethods)
+        if (n == name) return &method;
+    return nullptr;
+}
+
 // The button that Enter presses: the focused button, else the default one.
 static TButton* EnterButton(TWinControl* parent, QWidget* focus, TButton*& fallback) {
     for (int i = 0; i < parent->ControlCount(); ++i) {

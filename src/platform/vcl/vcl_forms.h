@@ -118,6 +118,12 @@ public:
 
     void ReadProperty(const String& name, const DfmValue& value) override;
 
+    // The published handlers: their names in the order the class publishes
+    // them, and the handler of a name (null when none is published by it).
+    // The form resource binds events to them by name.
+    std::vector<String> MethodNames() const;
+    const TMethod* MethodAddress(const String& name) const;
+
     // What Tab (forward) and Shift+Tab do: the focus goes to the next tab
     // stop of the form's tab sequence, round the end; false when there is
     // none.
