@@ -164,7 +164,7 @@ public:
     bool SetEvent(const String& name, const TMethod& handler) override;
 
 protected:
-    using TControl::TControl;
+    TWinControl(TComponent* AOwner, QWidget* widget);
     friend class TControl;
     friend class FormLoader;
     ~TWinControl() override;  // frees the child controls first

@@ -364,6 +364,7 @@ void TApplication::Initialize() {
         static char* argv[] = {name.data(), nullptr};
         new QApplication(argc, argv);
     }
+    InstallControlAccessibility();
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
