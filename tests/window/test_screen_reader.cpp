@@ -1,7 +1,8 @@
 // The windows both editions share as a screen reader finds them: every row
 // control named after its row's number and its column's caption, the tone
-// chooser after the place it stands in, and the program under its own
-// name.
+// chooser after the place it stands in, the frequency dialog's edit after
+// its unit, nothing hidden (the message lists, closed lists, other pages,
+// hidden windows) on screen, and the program under its own name.
 #include <QAccessible>
 #include <QComboBox>
 #include <QFileInfo>
@@ -21,6 +22,21 @@ protected:
         for (TForm* f : {static_cast<TForm*>(Form1), static_cast<TForm*>(FormFreqInput), static_cast<TForm*>(AboutBox)})
             if (f) f->Hide();
         MainWindowTest::TearDown();
+    }
+
+    // Walks the window: an object whose widget (or the widget it belongs
+    // to) is not on screen must say it is invisible.
+    static void ExpectNothingHiddenShowing(TForm& form) {
+        int objects = 0;
+        accessible::Walk(form.Widget(), [&](QAccessibleInterface* a, const QString& path) {
+            ++objects;
+            QAccessibleInterface* owner = a;
+            while (owner && !qobject_cast<QWidget*>(owner->object())) owner = owner->parent();
+            ASSERT_NE(owner, nullptr) << path.toStdString();
+            const bool onScreen = static_cast<QWidget*>(owner->object())->isVisible();
+            EXPECT_TRUE(onScreen || !accessible::ClaimsShowing(a)) << path.toStdString();
+        });
+        EXPECT_GT(objects, 5) << form.Name();
     }
 
     // Moves the pointer onto a tone label, as a user does to choose a tone;
@@ -103,6 +119,39 @@ TEST_F(ScreenReaderTest, ASpinButtonStepsItsRowAsItsArrowsDo) {
     EXPECT_FALSE(Form1->FChBx[7]->Checked());
     EXPECT_TRUE(ud->state().disabled);
     EXPECT_TRUE(ud->actionInterface()->actionNames().isEmpty());
+}
+
+TEST_F(ScreenReaderTest, NothingHiddenIsOnScreenInAnyWindow) {
+    CreateWindows();
+    ASSERT_TRUE(keyboard::ShowActive(*Form1));
+    // The message list is there, hidden, with no items to read.
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(Form1->ListBox1->Widget());
+    EXPECT_TRUE(list->state().invisible);
+    EXPECT_EQ(list->childCount(), 0);
+    EXPECT_GT(Form1->ListBox1->Items().Count(), 40);
+    ExpectNothingHiddenShowing(*Form1);
+    ExpectNothingHiddenShowing(*FormFreqInput);  // hidden windows
+    ExpectNothingHiddenShowing(*AboutBox);
+
+    // The frequency dialog shown: its edit is named after its unit.
+    QString name;
+    QString typed;
+    bool editable = false;
+    modal.script.onShowModal = [&](TForm& form) {
+        EXPECT_TRUE(keyboard::ShowActive(form));
+        ExpectNothingHiddenShowing(form);
+        QWidget* edit = FormFreqInput->MaskEdit1->Widget();
+        QTest::keyClicks(edit, "33025");
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(edit);
+        name = a->text(QAccessible::Name);
+        editable = a->state().editable;
+        typed = a->textInterface()->text(0, a->textInterface()->characterCount());
+        form.Close();
+    };
+    Form1->FEd1[3]->Click();
+    EXPECT_EQ(name, "MHz");
+    EXPECT_TRUE(editable);
+    EXPECT_EQ(typed, "33,025");
 }
 
 TEST(ProgramName, TheProgramCallsItselfByItsOwnName) {

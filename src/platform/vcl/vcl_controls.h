@@ -317,11 +317,13 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int index);
     void SetItemHeight(int h);
+    void SetVisible(bool on) override;
     void ReadProperty(const String& name, const DfmValue& value) override;
 
 private:
     class Items_;
     Items_* FItems;
+    int FItemIndex = -1;
 };
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
