@@ -18,12 +18,6 @@ using accessible::Name;
 
 class ScreenReaderTest : public MainWindowTest {
 protected:
-    void TearDown() override {
-        for (TForm* f : {static_cast<TForm*>(Form1), static_cast<TForm*>(FormFreqInput), static_cast<TForm*>(AboutBox)})
-            if (f) f->Hide();
-        MainWindowTest::TearDown();
-    }
-
     // Walks the window: an object whose widget (or the widget it belongs
     // to) is not on screen must say it is invisible.
     static void ExpectNothingHiddenShowing(TForm& form) {

@@ -49,13 +49,22 @@ private:
     QCheckBox* Box() const { return static_cast<QCheckBox*>(widget()); }
 };
 
-class SliderAccessible : public ControlAccessible, public QAccessibleValueInterface {
+// A control that holds a number: its value, and the number as its text.
+class NumberAccessible : public ControlAccessible, public QAccessibleValueInterface {
 public:
-    explicit SliderAccessible(QWidget* w) : ControlAccessible(w, QAccessible::Slider) {}
+    using ControlAccessible::ControlAccessible;
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
         return ControlAccessible::interface_cast(t);
     }
+
+protected:
+    QString Value() const override { return currentValue().toString(); }
+};
+
+class SliderAccessible : public NumberAccessible {
+public:
+    explicit SliderAccessible(QWidget* w) : NumberAccessible(w, QAccessible::Slider) {}
     QVariant currentValue() const override { return Slider()->value(); }
     // As a move of the thumb: the track bar's OnChange runs.
     void setCurrentValue(const QVariant& v) override {
@@ -65,22 +74,15 @@ public:
     QVariant minimumValue() const override { return Slider()->minimum(); }
     QVariant minimumStepSize() const override { return Slider()->singleStep(); }
 
-protected:
-    QString Value() const override { return QString::number(Slider()->value()); }
-
 private:
     QSlider* Slider() const { return static_cast<QSlider*>(widget()); }
 };
 
 // An up-down: the position it holds, and its arrows as the increase and
 // decrease actions (a press is a click on the arrow).
-class UpDownAccessible : public ControlAccessible, public QAccessibleValueInterface {
+class UpDownAccessible : public NumberAccessible {
 public:
-    explicit UpDownAccessible(QWidget* w) : ControlAccessible(w, QAccessible::SpinBox) {}
-    void* interface_cast(QAccessible::InterfaceType t) override {
-        if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
-        return ControlAccessible::interface_cast(t);
-    }
+    explicit UpDownAccessible(QWidget* w) : NumberAccessible(w, QAccessible::SpinBox) {}
     int childCount() const override { return 0; }
     QAccessibleInterface* child(int) const override { return nullptr; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
@@ -105,9 +107,6 @@ public:
         if (button && widget()->isEnabled()) button->click();
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
-
-protected:
-    QString Value() const override { return UpDown() ? QString::number(UpDown()->Position()) : QString(); }
 
 private:
     TUpDown* UpDown() const { return dynamic_cast<TUpDown*>(WindowedControlOf(widget())); }
