@@ -1,6 +1,7 @@
-// The full edition's own parts through the keyboard: the page control in
-// the tab order, the Options page's stops, and the range group's arrow
-// keys.
+// The full edition's own parts through the keyboard and a screen reader:
+// the page control in the tab order, the Options page's stops and the
+// names of its track bars, and the range group's arrow keys.
+#include <QAccessible>
 #include <QRadioButton>
 
 #include "window/main_window_fixture.h"
@@ -74,6 +75,25 @@ TEST_F(FullEditionKeyboardTest, ArrowKeysInTheRangeGroupChangeTheRangeOncePerMov
         EXPECT_EQ(Form1->FTrackRx[0]->Position(), m.rowCode);
     }
     EXPECT_EQ(Form1->Panel1->Caption(), "Working Range: 66.000-88.000 MHz");
+}
+
+TEST_F(FullEditionKeyboardTest, TheOptionsTrackBarsAreNamedAfterTheirCaptions) {
+    CreateWindows();
+    Form1->PageControl1->SetActivePage(Form1->TabSheet2);
+    TTrackBar* const bars[] = {Form1->TrackBar1, Form1->TrackBar2, Form1->TrackBar3, Form1->TrackBar4,
+                               Form1->TrackBar5, Form1->TrackBar6, Form1->TrackBar7, Form1->TrackBar8};
+    const char* const names[] = {"Level Deviation", "Speech Level",  "Gain on",        "Level CTCSS on transfer",
+                                 "Level CTCSS on reception", "Volume", "Squelcher Level", "Level analog SQL"};
+    for (int i = 0; i < 8; ++i) {
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(bars[i]->Widget());
+        EXPECT_EQ(bar->text(QAccessible::Name).toStdString(), names[i]);
+        EXPECT_EQ(bar->role(), QAccessible::Slider);
+        EXPECT_EQ(bar->valueInterface()->currentValue().toInt(), bars[i]->Position());
+    }
+    // Moved by a screen reader as by the thumb: its value label follows.
+    QAccessible::queryAccessibleInterface(Form1->TrackBar6->Widget())->valueInterface()->setCurrentValue(3);
+    EXPECT_EQ(Form1->TrackBar6->Position(), 3);
+    EXPECT_EQ(Form1->Label19->Caption(), "3");
 }
 
 }  // namespace

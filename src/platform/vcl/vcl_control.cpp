@@ -221,7 +221,21 @@ bool TControl::SetEvent(const String& name, const TMethod& handler) {
 
 // ---- TWinControl
 
+// A windowed control's widget carries the control: the stacking below and
+// the accessibility of the controls (vcl_accessible.cpp) find it there.
+static const char* const WindowedControl = "vclWindowedControl";
+
+TWinControl::TWinControl(TComponent* AOwner, QWidget* widget) : TControl(AOwner, widget) {
+    FWidget->setProperty(WindowedControl, QVariant::fromValue(static_cast<void*>(this)));
+}
+
+TWinControl* vcl::detail::WindowedControlOf(const QObject* widget) {
+    QVariant v = widget ? widget->property(WindowedControl) : QVariant();
+    return v.isValid() ? static_cast<TWinControl*>(v.value<void*>()) : nullptr;
+}
+
 TWinControl::~TWinControl() {
+    FWidget->setProperty(WindowedControl, QVariant());  // no longer a whole control
     // The framework frees a control's children with it.
     while (!FControls.empty()) {
         TControl* c = FControls.back();
@@ -234,16 +248,13 @@ TWinControl::~TWinControl() {
 // A label, bevel or image is drawn on its parent, beneath every windowed
 // control there, whatever the order of creation; among themselves they
 // keep that order.
-static const char* const WindowedControl = "vclWindowedControl";
-
 void TWinControl::StackInParent(TControl* c) {
     if (dynamic_cast<TWinControl*>(c)) {
-        c->FWidget->setProperty(WindowedControl, true);
         c->FWidget->raise();
         return;
     }
     for (QObject* o : ClientWidget()->children()) {  // the bottom first
-        if (o != c->FWidget && o->property(WindowedControl).toBool()) {
+        if (o != c->FWidget && WindowedControlOf(o)) {
             c->FWidget->stackUnder(static_cast<QWidget*>(o));
             return;
         }

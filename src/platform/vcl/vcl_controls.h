@@ -164,7 +164,7 @@ public:
     bool SetEvent(const String& name, const TMethod& handler) override;
 
 protected:
-    using TControl::TControl;
+    TWinControl(TComponent* AOwner, QWidget* widget);
     friend class TControl;
     friend class FormLoader;
     ~TWinControl() override;  // frees the child controls first
@@ -317,11 +317,13 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int index);
     void SetItemHeight(int h);
+    void SetVisible(bool on) override;
     void ReadProperty(const String& name, const DfmValue& value) override;
 
 private:
     class Items_;
     Items_* FItems;
+    int FItemIndex = -1;
 };
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };

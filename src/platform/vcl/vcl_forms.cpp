@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <cerrno>
 
 #include "modal.h"
 #include "vcl_internal.h"
@@ -356,15 +357,26 @@ void TForm::ReadProperty(const String& name, const DfmValue& v) {
 
 // ---- TApplication
 
-TApplication::TApplication() : TComponent(nullptr) {}
+// The name the program was started by, without its folder: each edition
+// (and each test program) calls itself by its own name.
+static String ProgramName() {
+    const char* name = program_invocation_short_name;
+    return name ? String(name) : String();
+}
 
+TApplication::TApplication() : TComponent(nullptr), Title(ProgramName()) {}
+
+// The Qt application takes the program's name as its own: the window
+// system's class of the windows and the application that assistive
+// technology lists.
 void TApplication::Initialize() {
     if (!QApplication::instance()) {
         static int argc = 1;
-        static char name[] = "chantune";
-        static char* argv[] = {name, nullptr};
+        static String name = ProgramName();
+        static char* argv[] = {name.data(), nullptr};
         new QApplication(argc, argv);
     }
+    InstallControlAccessibility();
     QApplication::setQuitOnLastWindowClosed(false);
 }
 

@@ -201,7 +201,7 @@ public:
     void HandleException();                  // inside a catch: shows what was thrown
     TForm* MainForm() const { return FMainForm; }
     void ProcessMessages();
-    String Title = "chantune";
+    String Title;  // the program's name unless the program sets another
 
 private:
     friend class TForm;

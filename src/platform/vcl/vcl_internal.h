@@ -36,6 +36,16 @@ private:
     std::function<bool(QObject*, QEvent*)> FFilter;
 };
 
+// The windowed control whose widget this is; null for any other object.
+TWinControl* WindowedControlOf(const QObject* widget);
+
+// What assistive technology is told of the controls: installed once with
+// the Qt application.
+void InstallControlAccessibility();
+// The name a control without a caption of its own takes from the labels
+// that stand for it on screen; empty when none does.
+QString LabelledName(const QWidget* control);
+
 // True while a form resource is being applied.
 bool Loading();
 class LoadingScope {

@@ -102,17 +102,23 @@ bool TComboBox::SetEvent(const String& name, const TMethod& handler) {
 
 // ---- TListBox
 
+// A hidden list box shows nothing: its widget holds the items only while
+// the list box is visible, so assistive technology finds no items (with
+// places on screen) in a hidden list, such as a form's message list.
 class TListBox::Items_ : public TStrings {
 public:
     explicit Items_(TListBox* box) : FBox(box) {}
-
-protected:
-    void Added(int index) override { static_cast<QListWidget*>(FBox->FWidget)->addItem(Q((*this)[index])); }
-    void Reset() override {
+    void Show(bool on) {
         auto* w = static_cast<QListWidget*>(FBox->FWidget);
         w->clear();
-        w->addItems(ToQList(Items()));
+        if (on) w->addItems(ToQList(Items()));
     }
+
+protected:
+    void Added(int index) override {
+        if (FBox->Visible()) static_cast<QListWidget*>(FBox->FWidget)->addItem(Q((*this)[index]));
+    }
+    void Reset() override { Show(FBox->Visible()); }
 
 private:
     TListBox* FBox;
@@ -128,12 +134,22 @@ TListBox::~TListBox() { delete FItems; }
 
 TStrings& TListBox::Items() { return *FItems; }
 
-int TListBox::ItemIndex() const { return static_cast<QListWidget*>(FWidget)->currentRow(); }
+int TListBox::ItemIndex() const {
+    return Visible() ? static_cast<QListWidget*>(FWidget)->currentRow() : FItemIndex;
+}
 
 void TListBox::SetItemIndex(int index) {
-    auto* w = static_cast<QListWidget*>(FWidget);
-    if (index < 0 || index >= w->count()) index = -1;
-    w->setCurrentRow(index);
+    if (index < 0 || index >= FItems->Count()) index = -1;
+    FItemIndex = index;
+    if (Visible()) static_cast<QListWidget*>(FWidget)->setCurrentRow(index);
+}
+
+void TListBox::SetVisible(bool on) {
+    if (on == Visible()) return;
+    const int index = ItemIndex();
+    FItems->Show(on);
+    TWinControl::SetVisible(on);
+    SetItemIndex(index);
 }
 
 void TListBox::SetItemHeight(int) {}  // rows take the font's height

@@ -1,0 +1,44 @@
+// What assistive technology finds in a window: the accessible objects of
+// a widget and everything beneath it, as a screen reader walks them.
+#pragma once
+
+#include <QAccessible>
+#include <QWidget>
+
+#include <functional>
+#include <set>
+
+namespace accessible {
+
+// Visits the object of `root` and every object beneath it, depth first;
+// `path` names the way down ("window/scroll area/..."), for messages.
+inline void Walk(QAccessibleInterface* root,
+                 const std::function<void(QAccessibleInterface*, const QString& path)>& visit) {
+    std::set<QAccessibleInterface*> seen;
+    std::function<void(QAccessibleInterface*, const QString&)> down = [&](QAccessibleInterface* a,
+                                                                          const QString& above) {
+        if (!a || !a->isValid() || !seen.insert(a).second) return;
+        const QString path = above + "/" + a->text(QAccessible::Name) + "[" + QString::number(a->role()) + "]";
+        visit(a, path);
+        for (int i = 0; i < a->childCount(); ++i) down(a->child(i), path);
+    };
+    down(root, QString());
+}
+
+inline void Walk(QWidget* root, const std::function<void(QAccessibleInterface*, const QString& path)>& visit) {
+    Walk(QAccessible::queryAccessibleInterface(root), visit);
+}
+
+// Whether the object claims to be on screen: not invisible, and not
+// scrolled out of view.
+inline bool ClaimsShowing(QAccessibleInterface* a) {
+    const QAccessible::State s = a->state();
+    return !s.invisible && !s.offscreen;
+}
+
+inline QString Name(QWidget* w) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    return a ? a->text(QAccessible::Name) : QString("<none>");
+}
+
+}  // namespace accessible

@@ -1,0 +1,161 @@
+// The windows both editions share as a screen reader finds them: every row
+// control named after its row's number and its column's caption, the tone
+// chooser after the place it stands in, the frequency dialog's edit after
+// its unit, nothing hidden (the message lists, closed lists, other pages,
+// hidden windows) on screen, and the program under its own name.
+#include <QAccessible>
+#include <QComboBox>
+#include <QFileInfo>
+
+#include "window/main_window_fixture.h"
+#include "window/radio_test_helpers.h"
+#include "vcl/accessible_helpers.h"
+#include "vcl/keyboard_helpers.h"
+
+namespace {
+
+using accessible::Name;
+
+class ScreenReaderTest : public MainWindowTest {
+protected:
+    // Walks the window: an object whose widget (or the widget it belongs
+    // to) is not on screen must say it is invisible.
+    static void ExpectNothingHiddenShowing(TForm& form) {
+        int objects = 0;
+        accessible::Walk(form.Widget(), [&](QAccessibleInterface* a, const QString& path) {
+            ++objects;
+            QAccessibleInterface* owner = a;
+            while (owner && !qobject_cast<QWidget*>(owner->object())) owner = owner->parent();
+            ASSERT_NE(owner, nullptr) << path.toStdString();
+            const bool onScreen = static_cast<QWidget*>(owner->object())->isVisible();
+            EXPECT_TRUE(onScreen || !accessible::ClaimsShowing(a)) << path.toStdString();
+        });
+        EXPECT_GT(objects, 5) << form.Name();
+    }
+
+    // Moves the pointer onto a tone label, as a user does to choose a tone;
+    // true when the tone chooser came over it.
+    bool Hover(TLabel* label) {
+        QWidget* window = Form1->Widget();
+        const QPoint on = label->Widget()->mapTo(window, QPoint(10, label->Height() / 2));
+        QTest::mouseMove(window->windowHandle(), on - QPoint(0, 40));
+        QTest::mouseMove(window->windowHandle(), on);
+        return QTest::qWaitFor(
+            [&] { return Form1->CurrentCombo->Visible() && Form1->CurrentCombo->Top() == label->Top() - 3; }, 2000);
+    }
+
+    radio_test::ScopedLocale locale{radio_test::PointLocale()};
+};
+
+TEST_F(ScreenReaderTest, EveryRowControlIsNamedAfterItsRowAndColumn) {
+    CreateWindows();
+    for (int n : {0, 5, 57, 99}) {
+        const QString row = QString::asprintf("%02d", n);
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(Form1->FChBx[n]->Widget());
+        EXPECT_EQ(box->text(QAccessible::Name), row);
+        EXPECT_EQ(box->role(), QAccessible::CheckBox);
+        EXPECT_TRUE(box->state().checked);
+        for (bool tx : {false, true}) {
+            const QString name = row + (tx ? " Tx (MHz)" : " Rx (MHz)");
+            QAccessibleInterface* edit = QAccessible::queryAccessibleInterface((tx ? Form1->FEd2 : Form1->FEd1)[n]->Widget());
+            EXPECT_EQ(edit->text(QAccessible::Name), name);
+            EXPECT_EQ(edit->role(), QAccessible::EditableText);
+            EXPECT_TRUE(edit->state().readOnly);
+            EXPECT_EQ(edit->text(QAccessible::Value).toStdString(), MHzText(n));
+            QAccessibleInterface* bar =
+                QAccessible::queryAccessibleInterface((tx ? Form1->FTrackTx : Form1->FTrackRx)[n]->Widget());
+            EXPECT_EQ(bar->text(QAccessible::Name), name);
+            EXPECT_EQ(bar->role(), QAccessible::Slider);
+            EXPECT_EQ(bar->valueInterface()->currentValue().toInt(), n);
+            QAccessibleInterface* ud = QAccessible::queryAccessibleInterface((tx ? Form1->FUdTx : Form1->FUdRx)[n]->Widget());
+            EXPECT_EQ(ud->text(QAccessible::Name), name);
+            EXPECT_EQ(ud->role(), QAccessible::SpinBox);
+            EXPECT_EQ(ud->valueInterface()->currentValue().toInt(), n);
+        }
+    }
+    EXPECT_EQ(Name(Form1->ComboBox1->Widget()), "Rate RS232");
+    // The names are made when they are asked for: nothing at start-up
+    // gave the widgets one.
+    EXPECT_TRUE(Form1->FEd1[5]->Widget()->accessibleName().isEmpty());
+}
+
+TEST_F(ScreenReaderTest, TheToneChooserIsNamedAfterThePlaceItStandsIn) {
+    CreateWindows();
+    ASSERT_TRUE(keyboard::ShowActive(*Form1));
+    Form1->ScrollBox1->SetVertScrollPosition(0);
+    ASSERT_TRUE(Hover(Form1->FCtcssRxLabel[5]));
+    ASSERT_EQ(Form1->FCtcssRow, 5);
+    QAccessibleInterface* chooser = QAccessible::queryAccessibleInterface(Form1->CurrentCombo->Widget());
+    EXPECT_EQ(chooser->text(QAccessible::Name), "05 CTCSS (Rx)");
+    EXPECT_EQ(chooser->role(), QAccessible::ComboBox);
+    EXPECT_EQ(chooser->text(QAccessible::Value), "Off");
+    ASSERT_TRUE(Hover(Form1->FCtcssTxLabel[2]));
+    ASSERT_EQ(Form1->FCtcssRow, 2);
+    EXPECT_EQ(chooser->text(QAccessible::Name), "02 CTCSS (Tx)");
+    // Its list is read only while it is open.
+    EXPECT_EQ(chooser->childCount(), 0);
+}
+
+TEST_F(ScreenReaderTest, ASpinButtonStepsItsRowAsItsArrowsDo) {
+    CreateWindows();
+    QAccessibleInterface* ud = QAccessible::queryAccessibleInterface(Form1->FUdTx[7]->Widget());
+    ASSERT_NE(ud->actionInterface(), nullptr);
+    ud->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+    EXPECT_EQ(Form1->FTrackTx[7]->Position(), 8);
+    EXPECT_EQ(Form1->FEd2[7]->Text(), MHzText(8));
+    ud->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
+    ud->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
+    EXPECT_EQ(Form1->FTrackTx[7]->Position(), 6);
+    EXPECT_EQ(ud->valueInterface()->currentValue().toInt(), 6);
+    // Clearing the row's check box through its action disables the row.
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(Form1->FChBx[7]->Widget());
+    box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_FALSE(Form1->FChBx[7]->Checked());
+    EXPECT_TRUE(ud->state().disabled);
+    EXPECT_TRUE(ud->actionInterface()->actionNames().isEmpty());
+}
+
+TEST_F(ScreenReaderTest, NothingHiddenIsOnScreenInAnyWindow) {
+    CreateWindows();
+    ASSERT_TRUE(keyboard::ShowActive(*Form1));
+    // The message list is there, hidden, with no items to read.
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(Form1->ListBox1->Widget());
+    EXPECT_TRUE(list->state().invisible);
+    EXPECT_EQ(list->childCount(), 0);
+    EXPECT_GT(Form1->ListBox1->Items().Count(), 40);
+    ExpectNothingHiddenShowing(*Form1);
+    ExpectNothingHiddenShowing(*FormFreqInput);  // hidden windows
+    ExpectNothingHiddenShowing(*AboutBox);
+
+    // The frequency dialog shown: its edit is named after its unit.
+    QString name;
+    QString typed;
+    bool editable = false;
+    modal.script.onShowModal = [&](TForm& form) {
+        EXPECT_TRUE(keyboard::ShowActive(form));
+        ExpectNothingHiddenShowing(form);
+        QWidget* edit = FormFreqInput->MaskEdit1->Widget();
+        QTest::keyClicks(edit, "33025");
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(edit);
+        name = a->text(QAccessible::Name);
+        editable = a->state().editable;
+        typed = a->textInterface()->text(0, a->textInterface()->characterCount());
+        form.Close();
+    };
+    Form1->FEd1[3]->Click();
+    EXPECT_EQ(name, "MHz");
+    EXPECT_TRUE(editable);
+    EXPECT_EQ(typed, "33,025");
+}
+
+TEST(ProgramName, TheProgramCallsItselfByItsOwnName) {
+    const QString program = QFileInfo("/proc/self/exe").symLinkTarget().section('/', -1);
+    ASSERT_FALSE(program.isEmpty());
+    QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);
+    ASSERT_NE(app, nullptr);
+    EXPECT_EQ(app->text(QAccessible::Name), program);
+    EXPECT_EQ(QCoreApplication::applicationName(), program);
+    EXPECT_EQ(Application->Title, program.toStdString());
+}
+
+}  // namespace
