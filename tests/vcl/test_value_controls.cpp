@@ -26,6 +26,8 @@ TEST_F(ValueControls, TrackBarRefusesCrossedBoundsAndChangesOnlyOnARealMove) {
     bar->SetParent(&form);
     EXPECT_EQ(bar->Min(), 0);
     EXPECT_EQ(bar->Max(), 10);
+    EXPECT_EQ(bar->LineSize(), 1);
+    EXPECT_EQ(bar->PageSize(), 2);
     std::vector<int> seen;
     bar->OnChange = [&](TObject* s) { seen.push_back(static_cast<TTrackBar*>(s)->Position()); };
 

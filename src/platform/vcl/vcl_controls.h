@@ -360,14 +360,25 @@ public:
     void SetTickMarks(TTickMark m);
     void SetThumbLength(int n);
     void SetOrientation(TTrackBarOrientation o);
+    // The steps of the keys: Left and Up go LineSize towards Min, Right and
+    // Down LineSize towards Max; PageUp and PageDown go PageSize; Home and
+    // End go to Min and Max.
+    int LineSize() const { return FLineSize; }
+    void SetLineSize(int n);
+    int PageSize() const { return FPageSize; }
+    void SetPageSize(int n);
     TNotifyEvent OnChange;
     void ReadProperty(const String& name, const DfmValue& value) override;
     bool SetEvent(const String& name, const TMethod& handler) override;
+
+protected:
+    bool WidgetEvent(QObject* watched, QEvent* event) override;
 
 private:
     void Changed(int oldPosition);
     void Sync();
     int FMin = 0, FMax = 10, FPosition = 0, FFrequency = 1;
+    int FLineSize = 1, FPageSize = 2;
     TTickStyle FTickStyle = tsAuto;
     TTickMark FTickMarks = tmBottomRight;
     bool FSyncing = false;

@@ -1,5 +1,6 @@
 // Track bars and up-down buttons.
 #include <QBoxLayout>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QToolButton>
@@ -91,6 +92,41 @@ void TTrackBar::SetTickMarks(TTickMark m) {
     Sync();
 }
 
+void TTrackBar::SetLineSize(int n) { FLineSize = n; }
+
+void TTrackBar::SetPageSize(int n) { FPageSize = n; }
+
+// Where a key moves the bar from its position; false for other keys.
+static bool KeyTarget(int key, int position, int min, int max, int line, int page, int& target) {
+    long long to;
+    switch (key) {
+        case Qt::Key_Left:
+        case Qt::Key_Up: to = static_cast<long long>(position) - line; break;
+        case Qt::Key_Right:
+        case Qt::Key_Down: to = static_cast<long long>(position) + line; break;
+        case Qt::Key_PageUp: to = static_cast<long long>(position) - page; break;
+        case Qt::Key_PageDown: to = static_cast<long long>(position) + page; break;
+        case Qt::Key_Home: to = min; break;
+        case Qt::Key_End: to = max; break;
+        default: return false;
+    }
+    target = static_cast<int>(std::clamp<long long>(to, min, max));
+    return true;
+}
+
+bool TTrackBar::WidgetEvent(QObject* watched, QEvent* event) {
+    if (watched == FWidget && event->type() == QEvent::KeyPress) {
+        int target;
+        if (KeyTarget(static_cast<QKeyEvent*>(event)->key(), FPosition, FMin, FMax, FLineSize, FPageSize, target)) {
+            DispatchEvent([this, target] {
+                if (EffectivelyEnabled()) SetPosition(target);
+            });
+            return true;
+        }
+    }
+    return TWinControl::WidgetEvent(watched, event);
+}
+
 void TTrackBar::SetThumbLength(int) {}  // the style draws the thumb
 
 void TTrackBar::SetOrientation(TTrackBarOrientation o) {
@@ -104,7 +140,8 @@ void TTrackBar::ReadProperty(const String& name, const DfmValue& v) {
     else if (name == "Position") SetPosition(IntValue(v));
     else if (name == "Frequency") SetFrequency(IntValue(v));
     else if (name == "ThumbLength") SetThumbLength(IntValue(v));
-    else if (name == "PageSize" || name == "LineSize") static_cast<QSlider*>(FWidget)->setPageStep(IntValue(v));
+    else if (name == "PageSize") SetPageSize(IntValue(v));
+    else if (name == "LineSize") SetLineSize(IntValue(v));
     else if (name == "TickStyle") SetTickStyle(static_cast<TTickStyle>(EnumValue(v, {"tsNone", "tsAuto", "tsManual"})));
     else if (name == "TickMarks")
         SetTickMarks(static_cast<TTickMark>(EnumValue(v, {"tmBottomRight", "tmTopLeft", "tmBoth"})));

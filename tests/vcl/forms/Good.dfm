@@ -70,6 +70,8 @@ object GoodForm: TGoodForm
     Height = 25
     Max = 31
     Position = 40
+    LineSize = 2
+    PageSize = 5
     Frequency = 1
     ThumbLength = 15
     TickMarks = tmBottomRight
