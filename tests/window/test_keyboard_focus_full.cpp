@@ -5,6 +5,7 @@
 
 #include "window/main_window_fixture.h"
 #include "vcl/keyboard_helpers.h"
+#include "vcl/pointer_helpers.h"
 
 namespace {
 
@@ -114,6 +115,29 @@ TEST_F(FullEditionKeyboardTest, OptionBarsStepALineOrAPageAndHomeAndEndGoToTheBo
         EXPECT_EQ(labels[i]->Caption(), zero) << bar->Name();
         bar->OnChange = original;
     }
+}
+
+// Not focused, a bar lets the wheel pass: no value moves, no label changes.
+TEST_F(FullEditionKeyboardTest, TheWheelOverAnUnfocusedOptionBarChangesNothing) {
+    CreateWindows();
+    Form1->PageControl1->SetActivePage(Form1->TabSheet2);
+    ASSERT_TRUE(ShowActive(*Form1));
+    Form1->TrackBar6->SetFocus();
+    int changes = 0;
+    for (TTrackBar* bar : {Form1->TrackBar1, Form1->TrackBar2, Form1->TrackBar3, Form1->TrackBar4,
+                           Form1->TrackBar5, Form1->TrackBar7, Form1->TrackBar8}) {
+        bar->SetPosition(3);
+        bar->OnChange = [&changes](TObject*) { ++changes; };
+        pointer::TurnWheel(bar->Widget(), -2);
+        pointer::TurnWheel(bar->Widget(), 1);
+        EXPECT_EQ(bar->Position(), 3) << bar->Name();
+    }
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(Form1->Label22->Caption(), "3");  // set before the handler was replaced
+    // The focused one takes it.
+    pointer::TurnWheel(Form1->TrackBar6->Widget(), -2);
+    EXPECT_EQ(Form1->TrackBar6->Position(), 2);
+    EXPECT_EQ(Form1->Label19->Caption(), "2");
 }
 
 }  // namespace

@@ -1,17 +1,35 @@
-// The row track bars under their keys, as a user meets them in either
-// edition: real key presses on the focused bar.
+// The channel table and the rate box under the mouse wheel, and the row
+// track bars under their keys, as a user meets them in either edition:
+// wheel turns from the window system at a point of the window, real key
+// presses on the focused bar.
+#include <QComboBox>
+
 #include "vcl/keyboard_helpers.h"
+#include "vcl/pointer_helpers.h"
 #include "window/main_window_fixture.h"
 
 namespace {
 
 using keyboard::ShowActive;
+using pointer::TurnWheel;
 
 class WheelKeysListsTest : public MainWindowTest {
 protected:
     void TearDown() override {
         if (Form1) Form1->Hide();
         MainWindowTest::TearDown();
+    }
+
+    // Counts the runs of an event; the handler it had still does its work.
+    int* Count(TNotifyEvent& event) {
+        auto* count = new int(0);
+        counters.emplace_back(count);
+        TNotifyEvent original = event;
+        event = [count, original](TObject* s) {
+            ++*count;
+            if (original) original(s);
+        };
+        return count;
     }
 
     // The positions a bar's OnChange finds, one per run.
@@ -26,8 +44,129 @@ protected:
         return seen;
     }
 
+    int Scrolled() const { return Form1->ScrollBox1->VertScrollPosition(); }
+
+    // The pointer comes onto the row's receive tone label: the tone
+    // chooser stands over it.
+    QComboBox* HoverRxTone(int row) {
+        QWidget* window = Form1->Widget();
+        TLabel* label = Form1->FCtcssRxLabel[row];
+        const QPoint onLabel = label->Widget()->mapTo(window, QPoint(10, label->Height() / 2));
+        QTest::mouseMove(window->windowHandle(), onLabel - QPoint(0, 40));
+        QTest::mouseMove(window->windowHandle(), onLabel);
+        auto* combo = static_cast<QComboBox*>(Form1->CurrentCombo->Widget());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return combo->isVisible(); }, 2000));
+        EXPECT_EQ(Form1->FCtcssRow, row);
+        return combo;
+    }
+
+    std::vector<std::unique_ptr<int>> counters;
     std::vector<std::unique_ptr<std::vector<int>>> positions;
 };
+
+TEST_F(WheelKeysListsTest, TheWheelOverUnfocusedControlsScrollsTheTableAndChangesNoValue) {
+    CreateWindows();
+    ASSERT_TRUE(ShowActive(*Form1));
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_EQ(focus, Form1->Button1->Widget());
+    ASSERT_EQ(Scrolled(), 0);
+
+    // A row's receive bar beneath the pointer, three notches towards the
+    // user, as when scrolling down the table.
+    QWidget* window = Form1->Widget();
+    TTrackBar* bar = Form1->FTrackRx[1];
+    const QPoint overBar = bar->Widget()->mapTo(window, bar->Widget()->rect().center());
+    for (int n = 0; n < RowCount; ++n) {
+        Positions(Form1->FTrackRx[n]);
+        Positions(Form1->FTrackTx[n]);
+    }
+    TurnWheel(window, overBar, -3);
+    EXPECT_EQ(bar->Position(), 1);
+    EXPECT_EQ(Form1->FEd1[1]->Text(), "33.025");
+    EXPECT_GT(Scrolled(), 0);
+    // Back up at the same place, over the bars of other rows now.
+    TurnWheel(window, overBar, 3);
+    EXPECT_EQ(Scrolled(), 0);
+    for (const auto& seen : positions) EXPECT_TRUE(seen->empty());
+    for (int n = 0; n < RowCount; ++n) EXPECT_EQ(Form1->FTrackRx[n]->Position(), n);
+
+    // An up-down and a read-only frequency edit pass the turn on as well.
+    TurnWheel(Form1->FUdTx[2]->Widget(), -2);
+    EXPECT_EQ(Form1->FUdTx[2]->Position(), 2);
+    EXPECT_EQ(Form1->FTrackTx[2]->Position(), 2);
+    EXPECT_GT(Scrolled(), 0);
+    Form1->ScrollBox1->SetVertScrollPosition(0);
+    TurnWheel(Form1->FEd2[3]->Widget(), -1);
+    EXPECT_GT(Scrolled(), 0);
+    Form1->ScrollBox1->SetVertScrollPosition(0);
+
+    // The tone chooser shown over a label by the pointer.
+    QComboBox* combo = HoverRxTone(1);
+    int* toneChanges = Count(Form1->CurrentCombo->OnChange);
+    TurnWheel(combo, -2);
+    EXPECT_EQ(Form1->CurrentCombo->ItemIndex(), 0);
+    EXPECT_EQ(Form1->FCtcssRx[1], 0);
+    EXPECT_EQ(Form1->FCtcssRxLabel[1]->Caption(), "Off");
+    EXPECT_EQ(*toneChanges, 0);
+    EXPECT_GT(Scrolled(), 0);
+    Form1->ScrollBox1->SetVertScrollPosition(0);
+
+    // The rate box lies outside the table: nothing under it scrolls, and
+    // the rate stays.
+    TComboBox* rate = Form1->ComboBox1;
+    int* rateChanges = Count(rate->OnChange);
+    TurnWheel(rate->Widget(), -1);
+    TurnWheel(rate->Widget(), 1);
+    TurnWheel(rate->Widget(), -1);
+    EXPECT_EQ(rate->ItemIndex(), 0);
+    EXPECT_EQ(*rateChanges, 0);
+    EXPECT_EQ(Scrolled(), 0);
+
+    // No turn took the focus.
+    EXPECT_EQ(QApplication::focusWidget(), focus);
+}
+
+TEST_F(WheelKeysListsTest, AFocusedBarOrBoxTakesTheWheelOneStepAndOneOnChangePerNotch) {
+    CreateWindows();
+    ASSERT_TRUE(ShowActive(*Form1));
+    TTrackBar* bar = Form1->FTrackRx[1];
+    std::vector<int>* seen = Positions(bar);
+    bar->SetFocus();
+    ASSERT_EQ(QApplication::focusWidget(), bar->Widget());
+
+    TurnWheel(bar->Widget(), -1);  // towards the user: one line up the range
+    EXPECT_EQ(*seen, std::vector<int>{2});
+    TurnWheel(bar->Widget(), -3);  // three notches in one turn: three steps
+    EXPECT_EQ(*seen, (std::vector<int>{2, 3, 4, 5}));
+    EXPECT_EQ(Form1->FEd1[1]->Text(), "33.125");
+    EXPECT_EQ(Form1->FUdRx[1]->Position(), 5);
+    TurnWheel(bar->Widget(), 2);  // away from the user: down the range
+    EXPECT_EQ(bar->Position(), 3);
+    // A fine-stepping wheel: two half notches make one step.
+    TurnWheel(bar->Widget(), bar->Widget()->rect().center(), 0, -60);
+    EXPECT_EQ(bar->Position(), 3);
+    TurnWheel(bar->Widget(), bar->Widget()->rect().center(), 0, -60);
+    EXPECT_EQ(bar->Position(), 4);
+    EXPECT_EQ(seen->size(), 7u);
+    // At its bound the bar stays and runs nothing.
+    TurnWheel(bar->Widget(), 6);
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(seen->size(), 11u);
+    TurnWheel(bar->Widget(), 2);
+    EXPECT_EQ(seen->size(), 11u);
+    EXPECT_EQ(Scrolled(), 0);  // the turns were the bar's
+
+    // The focused rate box steps through its rates, one OnChange a notch.
+    TComboBox* rate = Form1->ComboBox1;
+    int* rateChanges = Count(rate->OnChange);
+    rate->SetFocus();
+    TurnWheel(rate->Widget(), -1);
+    EXPECT_EQ(rate->ItemIndex(), 1);
+    EXPECT_EQ(*rateChanges, 1);
+    TurnWheel(rate->Widget(), 1);
+    EXPECT_EQ(rate->ItemIndex(), 0);
+    EXPECT_EQ(*rateChanges, 2);
+}
 
 TEST_F(WheelKeysListsTest, RowBarKeysStepALineOrAPageAndHomeAndEndGoToTheBounds) {
     CreateWindows();

@@ -14,6 +14,10 @@
 //  - TEdit::SetText that changes the text runs OnChange.
 // User input through the widgets runs the same handlers, through
 // DispatchEvent.
+//
+// The mouse wheel: a track bar or combo box takes wheel turns only while it
+// has the keyboard focus. Otherwise the turn goes on to its parents, so a
+// scroll box beneath the pointer scrolls and no value changes.
 #pragma once
 
 #include <cstdint>
@@ -175,6 +179,9 @@ protected:
     bool WidgetEvent(QObject* watched, QEvent* event) override;
     // A key press handler replaced the typed character: type this one.
     virtual void TypeChar(char) {}
+    // The control takes wheel turns only while it has the focus; an
+    // unfocused one passes them on to its parents.
+    bool FWheelNeedsFocus = false;
     void ApplyTabOrder();  // the Qt focus chain of the children follows FTabList
     std::vector<TControl*> FControls;
     std::vector<TWinControl*> FTabList;
@@ -360,9 +367,10 @@ public:
     void SetTickMarks(TTickMark m);
     void SetThumbLength(int n);
     void SetOrientation(TTrackBarOrientation o);
-    // The steps of the keys: Left and Up go LineSize towards Min, Right and
-    // Down LineSize towards Max; PageUp and PageDown go PageSize; Home and
-    // End go to Min and Max.
+    // The steps of the keys and the wheel: Left, Up and a wheel turn away
+    // from the user go LineSize towards Min, Right, Down and a turn towards
+    // the user LineSize towards Max; PageUp and PageDown go PageSize; Home
+    // and End go to Min and Max.
     int LineSize() const { return FLineSize; }
     void SetLineSize(int n);
     int PageSize() const { return FPageSize; }
@@ -379,6 +387,7 @@ private:
     void Sync();
     int FMin = 0, FMax = 10, FPosition = 0, FFrequency = 1;
     int FLineSize = 1, FPageSize = 2;
+    int FWheelTurned = 0;  // eighths of a degree not yet stepped
     TTickStyle FTickStyle = tsAuto;
     TTickMark FTickMarks = tmBottomRight;
     bool FSyncing = false;

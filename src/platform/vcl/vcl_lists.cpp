@@ -45,6 +45,10 @@ private:
 TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, new QComboBox), FItems(new Items_(this)) {
     auto* box = static_cast<QComboBox*>(FWidget);
     box->setCurrentIndex(-1);
+    // Focused by a click or Tab, not by the wheel: an unfocused box passes
+    // wheel turns on.
+    box->setFocusPolicy(Qt::StrongFocus);
+    FWheelNeedsFocus = true;
     QObject::connect(box, &QComboBox::activated, FGuard, [this](int index) {
         DispatchEvent([this, index] { Select(index); });
     });

@@ -4,7 +4,9 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cstdlib>
 
 #include "vcl_internal.h"
 
@@ -20,6 +22,7 @@ TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner, new QSlider(Qt::H
         DispatchEvent([this, value] { SetPosition(value); });
     });
     slider->setPageStep(1);
+    FWheelNeedsFocus = true;
     FWidth = 150;
     FHeight = 45;
     SetWidgetGeometry();
@@ -115,7 +118,8 @@ static bool KeyTarget(int key, int position, int min, int max, int line, int pag
 }
 
 bool TTrackBar::WidgetEvent(QObject* watched, QEvent* event) {
-    if (watched == FWidget && event->type() == QEvent::KeyPress) {
+    if (watched != FWidget) return TWinControl::WidgetEvent(watched, event);
+    if (event->type() == QEvent::KeyPress) {
         int target;
         if (KeyTarget(static_cast<QKeyEvent*>(event)->key(), FPosition, FMin, FMax, FLineSize, FPageSize, target)) {
             DispatchEvent([this, target] {
@@ -123,6 +127,25 @@ bool TTrackBar::WidgetEvent(QObject* watched, QEvent* event) {
             });
             return true;
         }
+    }
+    if (event->type() == QEvent::Wheel) {
+        if (TWinControl::WidgetEvent(watched, event)) return true;  // not focused: passed on
+        // Focused: each notch (120 eighths of a degree) is one line, a turn
+        // away from the user as the Up key, towards the user as Down.
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        QPoint angle = wheel->angleDelta();
+        int delta = angle.y() != 0 ? angle.y() : angle.x();
+        if (wheel->inverted()) delta = -delta;
+        FWheelTurned += delta;
+        int notches = FWheelTurned / 120;
+        FWheelTurned -= notches * 120;
+        for (int i = 0; i < std::abs(notches); ++i) {
+            int target;
+            KeyTarget(notches > 0 ? Qt::Key_Up : Qt::Key_Down, FPosition, FMin, FMax, FLineSize, FPageSize, target);
+            DispatchEvent([this, target] { SetPosition(target); });
+        }
+        event->accept();
+        return true;
     }
     return TWinControl::WidgetEvent(watched, event);
 }
