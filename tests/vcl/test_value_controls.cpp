@@ -182,6 +182,8 @@ TEST_F(ValueControls, ComboBoxRunsOnChangeOnlyForTheUsersChoice) {
 
     auto* box = static_cast<QComboBox*>(combo->Widget());
     EXPECT_FALSE(box->isEditable());
+    EXPECT_EQ(combo->DropDownCount(), 8);  // the list shows eight items at a time
+    EXPECT_EQ(box->maxVisibleItems(), 8);
     box->setCurrentIndex(1);  // what the list does when the user picks
     emit box->activated(1);
     EXPECT_EQ(combo->ItemIndex(), 1);

@@ -1,8 +1,11 @@
-// The channel table and the rate box under the mouse wheel, and the row
-// track bars under their keys, as a user meets them in either edition:
-// wheel turns from the window system at a point of the window, real key
-// presses on the focused bar.
+// The channel table and the rate box under the mouse wheel, the row track
+// bars under their keys, and the drop-down lists of the tone chooser and
+// the rate box, as a user meets them in either edition: wheel turns from
+// the window system at a point of the window, real key presses on the
+// focused bar, real clicks and keys in the opened lists.
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QScrollBar>
 
 #include "vcl/keyboard_helpers.h"
 #include "vcl/pointer_helpers.h"
@@ -58,6 +61,32 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([&] { return combo->isVisible(); }, 2000));
         EXPECT_EQ(Form1->FCtcssRow, row);
         return combo;
+    }
+
+    // Clicks the box and waits for its list.
+    static QAbstractItemView* Open(QComboBox* box) {
+        QTest::mouseClick(box->window()->windowHandle(), Qt::LeftButton, {},
+                          box->mapTo(box->window(), box->rect().center()));
+        QAbstractItemView* view = box->view();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }, 2000));
+        return view;
+    }
+
+    // The items of an opened list that are wholly in view.
+    static std::vector<int> RowsInView(QAbstractItemView* view) {
+        std::vector<int> rows;
+        const QRect shown = view->viewport()->rect();
+        for (int i = 0; i < view->model()->rowCount(); ++i)
+            if (shown.contains(view->visualRect(view->model()->index(i, 0)))) rows.push_back(i);
+        return rows;
+    }
+
+    // The list lies below its box, its left edge on the box's.
+    static void ExpectBelow(QAbstractItemView* view, QComboBox* box) {
+        const QRect list = view->window()->geometry();
+        const QPoint boxBottomLeft = box->mapToGlobal(QPoint(0, box->height()));
+        EXPECT_NEAR(list.top(), boxBottomLeft.y(), 3);
+        EXPECT_NEAR(list.left(), boxBottomLeft.x(), 3);
     }
 
     std::vector<std::unique_ptr<int>> counters;
@@ -207,6 +236,55 @@ TEST_F(WheelKeysListsTest, RowBarKeysStepALineOrAPageAndHomeAndEndGoToTheBounds)
     EXPECT_EQ(tx->Position(), 8);
     EXPECT_EQ(Form1->FEd2[7]->Text(), "33.200");
     EXPECT_EQ(bar->Position(), max);
+}
+
+TEST_F(WheelKeysListsTest, TheToneListOpensBelowItsBoxEightTonesTallWithTheChosenToneInView) {
+    CreateWindows();
+    ASSERT_TRUE(ShowActive(*Form1));
+    Form1->FCtcssRx[1] = 30;
+    QComboBox* combo = HoverRxTone(1);
+    ASSERT_EQ(combo->currentIndex(), 30);
+    int* changes = Count(Form1->CurrentCombo->OnChange);
+
+    QAbstractItemView* view = Open(combo);
+    ExpectBelow(view, combo);
+    const std::vector<int> rows = RowsInView(view);
+    EXPECT_EQ(rows.size(), 8u);
+    EXPECT_NE(std::find(rows.begin(), rows.end(), 30), rows.end());
+    EXPECT_TRUE(view->verticalScrollBar()->isVisible());
+    EXPECT_LT(view->window()->height(), 12 * view->sizeHintForRow(0));
+
+    // Two down and Enter: tone 32 for the row, and the chooser goes.
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }, 2000));
+    EXPECT_EQ(*changes, 1);
+    EXPECT_EQ(Form1->FCtcssRx[1], 32);
+    EXPECT_EQ(Form1->FCtcssRxLabel[1]->Caption(), "173,8 Hz");
+    EXPECT_FALSE(combo->isVisible());
+}
+
+TEST_F(WheelKeysListsTest, TheRateListOpensBelowItsBoxWithAllThreeRates) {
+    CreateWindows();
+    ASSERT_TRUE(ShowActive(*Form1));
+    auto* box = static_cast<QComboBox*>(Form1->ComboBox1->Widget());
+    int* changes = Count(Form1->ComboBox1->OnChange);
+
+    QAbstractItemView* view = Open(box);
+    ExpectBelow(view, box);
+    EXPECT_EQ(RowsInView(view), (std::vector<int>{0, 1, 2}));
+    EXPECT_FALSE(view->verticalScrollBar()->isVisible());
+
+    // A click on an item: the list takes no release until a double click's
+    // time after it opened (the release of the click that opened it).
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    const QRect rate19200 = view->visualRect(view->model()->index(2, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rate19200.center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }, 2000));
+    EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 2);
+    EXPECT_EQ(Form1->ComboBox1->Text(), "19200");
+    EXPECT_EQ(*changes, 1);
 }
 
 }  // namespace

@@ -304,6 +304,10 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int index);     // runs nothing
     void SetStyle(TComboBoxStyle s);
+    // How many items the dropped-down list shows at once (8); a longer list
+    // scrolls.
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int n);
     String Text() const;
     void Select(int index);           // the user's choice: runs OnChange
     TNotifyEvent OnChange;
@@ -314,6 +318,7 @@ private:
     class Items_;
     Items_* FItems;
     int FPendingIndex = -1;
+    int FDropDownCount = 8;
 };
 
 class TListBox : public TWinControl {

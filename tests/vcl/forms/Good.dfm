@@ -103,6 +103,7 @@ object GoodForm: TGoodForm
     Width = 100
     Height = 21
     Style = csDropDownList
+    DropDownCount = 2
     ItemHeight = 13
     ItemIndex = 1
     Items.Strings = (
