@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QMenuBar>
 #include <QTabWidget>
+#include <QTest>
 
 #include "platform/vcl/vcl.h"
 
@@ -181,6 +182,15 @@ TEST(FormLoader, BuildsTheDesignedFormAndBindsFieldsAndEvents) {
     EXPECT_EQ(form.ComboBox1->Text(), "9600");
     EXPECT_EQ(form.TrackBar1->Max(), 31);
     EXPECT_EQ(form.TrackBar1->Position(), 31);
+    // The steps of the bar's keys and the length of the box's list.
+    EXPECT_EQ(form.TrackBar1->LineSize(), 2);
+    EXPECT_EQ(form.TrackBar1->PageSize(), 5);
+    for (Qt::Key key : {Qt::Key_Home, Qt::Key_PageDown, Qt::Key_Right}) QTest::keyClick(form.TrackBar1->Widget(), key);
+    EXPECT_EQ(form.TrackBar1->Position(), 7);
+    EXPECT_EQ(form.calls, (std::vector<String>(3, "TrackBar1Change")));
+    form.calls.clear();
+    EXPECT_EQ(form.ComboBox1->DropDownCount(), 2);
+    EXPECT_EQ(static_cast<QComboBox*>(form.ComboBox1->Widget())->maxVisibleItems(), 2);
     EXPECT_EQ(form.UpDown1->Min(), 5);
     EXPECT_EQ(form.UpDown1->Position(), 5);
     EXPECT_TRUE(form.CheckBox1->Checked());

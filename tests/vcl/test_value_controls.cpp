@@ -26,6 +26,8 @@ TEST_F(ValueControls, TrackBarRefusesCrossedBoundsAndChangesOnlyOnARealMove) {
     bar->SetParent(&form);
     EXPECT_EQ(bar->Min(), 0);
     EXPECT_EQ(bar->Max(), 10);
+    EXPECT_EQ(bar->LineSize(), 1);
+    EXPECT_EQ(bar->PageSize(), 2);
     std::vector<int> seen;
     bar->OnChange = [&](TObject* s) { seen.push_back(static_cast<TTrackBar*>(s)->Position()); };
 
@@ -180,6 +182,8 @@ TEST_F(ValueControls, ComboBoxRunsOnChangeOnlyForTheUsersChoice) {
 
     auto* box = static_cast<QComboBox*>(combo->Widget());
     EXPECT_FALSE(box->isEditable());
+    EXPECT_EQ(combo->DropDownCount(), 8);  // the list shows eight items at a time
+    EXPECT_EQ(box->maxVisibleItems(), 8);
     box->setCurrentIndex(1);  // what the list does when the user picks
     emit box->activated(1);
     EXPECT_EQ(combo->ItemIndex(), 1);

@@ -1,11 +1,13 @@
-// The full edition's own parts through the keyboard and a screen reader:
-// the page control in the tab order, the Options page's stops and the
-// names of its track bars, and the range group's arrow keys.
+// The full edition's own parts through the keyboard, the wheel and a
+// screen reader: the page control in the tab order, the Options page's
+// stops and the names of its track bars, the range group's arrow keys, and
+// the option bars under their keys and the wheel.
 #include <QAccessible>
 #include <QRadioButton>
 
 #include "window/main_window_fixture.h"
 #include "vcl/keyboard_helpers.h"
+#include "vcl/pointer_helpers.h"
 
 namespace {
 
@@ -94,6 +96,69 @@ TEST_F(FullEditionKeyboardTest, TheOptionsTrackBarsAreNamedAfterTheirCaptions) {
     QAccessible::queryAccessibleInterface(Form1->TrackBar6->Widget())->valueInterface()->setCurrentValue(3);
     EXPECT_EQ(Form1->TrackBar6->Position(), 3);
     EXPECT_EQ(Form1->Label19->Caption(), "3");
+}
+
+// Each bar from the middle of its range: a line left and right, a page
+// down and up, Home and End, with one OnChange for each real move and its
+// value label following.
+TEST_F(FullEditionKeyboardTest, OptionBarsStepALineOrAPageAndHomeAndEndGoToTheBounds) {
+    CreateWindows();
+    Form1->PageControl1->SetActivePage(Form1->TabSheet2);
+    ASSERT_TRUE(ShowActive(*Form1));
+    TTrackBar* const bars[] = {Form1->TrackBar1, Form1->TrackBar2, Form1->TrackBar3, Form1->TrackBar4,
+                               Form1->TrackBar5, Form1->TrackBar6, Form1->TrackBar7, Form1->TrackBar8};
+    TLabel* const labels[] = {Form1->Label9,  Form1->Label10, Form1->Label11, Form1->Label12,
+                              Form1->Label13, Form1->Label19, Form1->Label20, Form1->Label22};
+    for (int i = 0; i < 8; ++i) {
+        TTrackBar* bar = bars[i];
+        const int max = bar->Max(), middle = max / 2;
+        bar->SetPosition(middle);
+        int changes = 0;
+        TNotifyEvent original = bar->OnChange;
+        bar->OnChange = [&changes, original](TObject* s) {
+            ++changes;
+            original(s);
+        };
+        bar->SetFocus();
+        const struct {
+            Qt::Key key;
+            int position;
+        } presses[] = {{Qt::Key_Right, middle + 1}, {Qt::Key_Left, middle},     {Qt::Key_PageDown, middle + 2},
+                       {Qt::Key_PageUp, middle},    {Qt::Key_Down, middle + 1}, {Qt::Key_Up, middle},
+                       {Qt::Key_End, max},          {Qt::Key_Right, max},       {Qt::Key_Home, 0},
+                       {Qt::Key_PageUp, 0}};
+        for (const auto& p : presses) {
+            QTest::keyClick(QApplication::focusWidget(), p.key);
+            EXPECT_EQ(bar->Position(), p.position) << bar->Name() << " " << p.key;
+        }
+        EXPECT_EQ(changes, 8) << bar->Name();
+        const String zero = i < 5 ? "Off" : "0";
+        EXPECT_EQ(labels[i]->Caption(), zero) << bar->Name();
+        bar->OnChange = original;
+    }
+}
+
+// Not focused, a bar lets the wheel pass: no value moves, no label changes.
+TEST_F(FullEditionKeyboardTest, TheWheelOverAnUnfocusedOptionBarChangesNothing) {
+    CreateWindows();
+    Form1->PageControl1->SetActivePage(Form1->TabSheet2);
+    ASSERT_TRUE(ShowActive(*Form1));
+    Form1->TrackBar6->SetFocus();
+    int changes = 0;
+    for (TTrackBar* bar : {Form1->TrackBar1, Form1->TrackBar2, Form1->TrackBar3, Form1->TrackBar4,
+                           Form1->TrackBar5, Form1->TrackBar7, Form1->TrackBar8}) {
+        bar->SetPosition(3);
+        bar->OnChange = [&changes](TObject*) { ++changes; };
+        pointer::TurnWheel(bar->Widget(), -2);
+        pointer::TurnWheel(bar->Widget(), 1);
+        EXPECT_EQ(bar->Position(), 3) << bar->Name();
+    }
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(Form1->Label22->Caption(), "3");  // set before the handler was replaced
+    // The focused one takes it.
+    pointer::TurnWheel(Form1->TrackBar6->Widget(), -2);
+    EXPECT_EQ(Form1->TrackBar6->Position(), 2);
+    EXPECT_EQ(Form1->Label19->Caption(), "2");
 }
 
 }  // namespace

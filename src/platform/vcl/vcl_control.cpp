@@ -1,5 +1,5 @@
 // TControl and TWinControl: geometry, parents, fonts, colours, hints,
-// clicks, mouse entry, key presses and tab order.
+// clicks, mouse entry, key presses, the wheel and tab order.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -368,6 +368,15 @@ static char TypedChar(const QKeyEvent* e) {
 }
 
 bool TWinControl::WidgetEvent(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel && watched == FWidget && FWheelNeedsFocus) {
+        // Not focused: the turn is left for the parents (Qt hands an
+        // ignored wheel event on to the parent widget), up to a scroll box.
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus || (focus != FWidget && !FWidget->isAncestorOf(focus))) {
+            event->ignore();
+            return true;
+        }
+    }
     if (event->type() == QEvent::FocusIn && watched == FWidget)
         if (TForm* form = FormOf(this)) form->FFocusWidget = FWidget;
     if (event->type() == QEvent::KeyPress && watched == FWidget && OnKeyPress) {

@@ -14,6 +14,10 @@
 //  - TEdit::SetText that changes the text runs OnChange.
 // User input through the widgets runs the same handlers, through
 // DispatchEvent.
+//
+// The mouse wheel: a track bar or combo box takes wheel turns only while it
+// has the keyboard focus. Otherwise the turn goes on to its parents, so a
+// scroll box beneath the pointer scrolls and no value changes.
 #pragma once
 
 #include <cstdint>
@@ -175,6 +179,9 @@ protected:
     bool WidgetEvent(QObject* watched, QEvent* event) override;
     // A key press handler replaced the typed character: type this one.
     virtual void TypeChar(char) {}
+    // The control takes wheel turns only while it has the focus; an
+    // unfocused one passes them on to its parents.
+    bool FWheelNeedsFocus = false;
     void ApplyTabOrder();  // the Qt focus chain of the children follows FTabList
     std::vector<TControl*> FControls;
     std::vector<TWinControl*> FTabList;
@@ -297,6 +304,10 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int index);     // runs nothing
     void SetStyle(TComboBoxStyle s);
+    // How many items the dropped-down list shows at once (8); a longer list
+    // scrolls.
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int n);
     String Text() const;
     void Select(int index);           // the user's choice: runs OnChange
     TNotifyEvent OnChange;
@@ -307,6 +318,7 @@ private:
     class Items_;
     Items_* FItems;
     int FPendingIndex = -1;
+    int FDropDownCount = 8;
 };
 
 class TListBox : public TWinControl {
@@ -362,14 +374,27 @@ public:
     void SetTickMarks(TTickMark m);
     void SetThumbLength(int n);
     void SetOrientation(TTrackBarOrientation o);
+    // The steps of the keys and the wheel: Left, Up and a wheel turn away
+    // from the user go LineSize towards Min, Right, Down and a turn towards
+    // the user LineSize towards Max; PageUp and PageDown go PageSize; Home
+    // and End go to Min and Max.
+    int LineSize() const { return FLineSize; }
+    void SetLineSize(int n);
+    int PageSize() const { return FPageSize; }
+    void SetPageSize(int n);
     TNotifyEvent OnChange;
     void ReadProperty(const String& name, const DfmValue& value) override;
     bool SetEvent(const String& name, const TMethod& handler) override;
+
+protected:
+    bool WidgetEvent(QObject* watched, QEvent* event) override;
 
 private:
     void Changed(int oldPosition);
     void Sync();
     int FMin = 0, FMax = 10, FPosition = 0, FFrequency = 1;
+    int FLineSize = 1, FPageSize = 2;
+    int FWheelTurned = 0;  // eighths of a degree not yet stepped
     TTickStyle FTickStyle = tsAuto;
     TTickMark FTickMarks = tmBottomRight;
     bool FSyncing = false;

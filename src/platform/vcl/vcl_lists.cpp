@@ -1,9 +1,13 @@
 // Combo boxes, list boxes and memos: controls that show a string list.
+#include <QApplication>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyleFactory>
+#include <algorithm>
 
 #include "vcl_internal.h"
 
@@ -17,6 +21,26 @@ static QStringList ToQList(const std::vector<String>& items) {
 }
 
 // ---- TComboBox
+
+// The application's style, except that a drop-down list opens below its
+// box, DropDownCount items tall and scrolling, as the framework's does;
+// some styles open the list over the box instead, as tall as every item.
+class DropDownBelowStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_ComboBox_Popup) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+// One for every combo box, made with the first; it lives as long as the
+// program, like the application's own style.
+static QStyle* DropDownStyle() {
+    static QStyle* const style = new DropDownBelowStyle(QStyleFactory::create(QApplication::style()->name()));
+    return style;
+}
 
 class TComboBox::Items_ : public TStrings {
 public:
@@ -45,6 +69,12 @@ private:
 TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, new QComboBox), FItems(new Items_(this)) {
     auto* box = static_cast<QComboBox*>(FWidget);
     box->setCurrentIndex(-1);
+    box->setStyle(DropDownStyle());
+    box->setMaxVisibleItems(FDropDownCount);
+    // Focused by a click or Tab, not by the wheel: an unfocused box passes
+    // wheel turns on.
+    box->setFocusPolicy(Qt::StrongFocus);
+    FWheelNeedsFocus = true;
     QObject::connect(box, &QComboBox::activated, FGuard, [this](int index) {
         DispatchEvent([this, index] { Select(index); });
     });
@@ -72,6 +102,11 @@ void TComboBox::SetStyle(TComboBoxStyle s) {
     box->setEditable(s != csDropDownList);
 }
 
+void TComboBox::SetDropDownCount(int n) {
+    FDropDownCount = n;
+    static_cast<QComboBox*>(FWidget)->setMaxVisibleItems(std::max(1, n));
+}
+
 String TComboBox::Text() const { return S(static_cast<QComboBox*>(FWidget)->currentText()); }
 
 void TComboBox::Select(int index) {
@@ -89,7 +124,8 @@ void TComboBox::ReadProperty(const String& name, const DfmValue& v) {
     if (name == "Items.Strings") FItems->SetItems(v.AsList());
     else if (name == "ItemIndex") FPendingIndex = IntValue(v);  // the items may follow
     else if (name == "Style") SetStyle(static_cast<TComboBoxStyle>(EnumValue(v, {"csDropDown", "csSimple", "csDropDownList"})));
-    else if (name == "ItemHeight" || name == "DropDownCount") IntValue(v);
+    else if (name == "DropDownCount") SetDropDownCount(IntValue(v));
+    else if (name == "ItemHeight") IntValue(v);
     else if (name == "Text") static_cast<QComboBox*>(FWidget)->setEditText(Q(v.AsString()));
     else if (name == "Sorted") v.AsBool();
     else TWinControl::ReadProperty(name, v);

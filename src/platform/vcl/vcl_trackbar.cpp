@@ -1,9 +1,12 @@
 // Track bars and up-down buttons.
 #include <QBoxLayout>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cstdlib>
 
 #include "vcl_internal.h"
 
@@ -19,6 +22,7 @@ TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner, new QSlider(Qt::H
         DispatchEvent([this, value] { SetPosition(value); });
     });
     slider->setPageStep(1);
+    FWheelNeedsFocus = true;
     FWidth = 150;
     FHeight = 45;
     SetWidgetGeometry();
@@ -91,6 +95,61 @@ void TTrackBar::SetTickMarks(TTickMark m) {
     Sync();
 }
 
+void TTrackBar::SetLineSize(int n) { FLineSize = n; }
+
+void TTrackBar::SetPageSize(int n) { FPageSize = n; }
+
+// Where a key moves the bar from its position; false for other keys.
+static bool KeyTarget(int key, int position, int min, int max, int line, int page, int& target) {
+    long long to;
+    switch (key) {
+        case Qt::Key_Left:
+        case Qt::Key_Up: to = static_cast<long long>(position) - line; break;
+        case Qt::Key_Right:
+        case Qt::Key_Down: to = static_cast<long long>(position) + line; break;
+        case Qt::Key_PageUp: to = static_cast<long long>(position) - page; break;
+        case Qt::Key_PageDown: to = static_cast<long long>(position) + page; break;
+        case Qt::Key_Home: to = min; break;
+        case Qt::Key_End: to = max; break;
+        default: return false;
+    }
+    target = static_cast<int>(std::clamp<long long>(to, min, max));
+    return true;
+}
+
+bool TTrackBar::WidgetEvent(QObject* watched, QEvent* event) {
+    if (watched != FWidget) return TWinControl::WidgetEvent(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        int target;
+        if (KeyTarget(static_cast<QKeyEvent*>(event)->key(), FPosition, FMin, FMax, FLineSize, FPageSize, target)) {
+            DispatchEvent([this, target] {
+                if (EffectivelyEnabled()) SetPosition(target);
+            });
+            return true;
+        }
+    }
+    if (event->type() == QEvent::Wheel) {
+        if (TWinControl::WidgetEvent(watched, event)) return true;  // not focused: passed on
+        // Focused: each notch (120 eighths of a degree) is one line, a turn
+        // away from the user as the Up key, towards the user as Down.
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        QPoint angle = wheel->angleDelta();
+        int delta = angle.y() != 0 ? angle.y() : angle.x();
+        if (wheel->inverted()) delta = -delta;
+        FWheelTurned += delta;
+        int notches = FWheelTurned / 120;
+        FWheelTurned -= notches * 120;
+        for (int i = 0; i < std::abs(notches); ++i) {
+            int target;
+            KeyTarget(notches > 0 ? Qt::Key_Up : Qt::Key_Down, FPosition, FMin, FMax, FLineSize, FPageSize, target);
+            DispatchEvent([this, target] { SetPosition(target); });
+        }
+        event->accept();
+        return true;
+    }
+    return TWinControl::WidgetEvent(watched, event);
+}
+
 void TTrackBar::SetThumbLength(int) {}  // the style draws the thumb
 
 void TTrackBar::SetOrientation(TTrackBarOrientation o) {
@@ -104,7 +163,8 @@ void TTrackBar::ReadProperty(const String& name, const DfmValue& v) {
     else if (name == "Position") SetPosition(IntValue(v));
     else if (name == "Frequency") SetFrequency(IntValue(v));
     else if (name == "ThumbLength") SetThumbLength(IntValue(v));
-    else if (name == "PageSize" || name == "LineSize") static_cast<QSlider*>(FWidget)->setPageStep(IntValue(v));
+    else if (name == "PageSize") SetPageSize(IntValue(v));
+    else if (name == "LineSize") SetLineSize(IntValue(v));
     else if (name == "TickStyle") SetTickStyle(static_cast<TTickStyle>(EnumValue(v, {"tsNone", "tsAuto", "tsManual"})));
     else if (name == "TickMarks")
         SetTickMarks(static_cast<TTickMark>(EnumValue(v, {"tmBottomRight", "tmTopLeft", "tmBoth"})));

@@ -70,6 +70,8 @@ object GoodForm: TGoodForm
     Height = 25
     Max = 31
     Position = 40
+    LineSize = 2
+    PageSize = 5
     Frequency = 1
     ThumbLength = 15
     TickMarks = tmBottomRight
@@ -101,6 +103,7 @@ object GoodForm: TGoodForm
     Width = 100
     Height = 21
     Style = csDropDownList
+    DropDownCount = 2
     ItemHeight = 13
     ItemIndex = 1
     Items.Strings = (
