@@ -38,6 +38,9 @@ public:
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, new FormWindow), FClient(new QWidget(FWidget)) {
     static_cast<FormWindow*>(FWidget)->focusNext = [this](bool next) { return SelectNext(next); };
     QAccessible::registerAccessibleInterface(new FormAccessible(FWidget));
+    // Forms are placed on the primary screen. Said at once, every control
+    // made on the form finds its screen (for its font) without a search.
+    FWidget->setScreen(QGuiApplication::primaryScreen());
     FParentFont = false;
     ApplyFont();  // the framework's default form font
     ApplyWindowFlags();
