@@ -357,6 +357,10 @@ void TApplication::Initialize() {
         new QApplication(argc, argv);
     }
     QApplication::setQuitOnLastWindowClosed(false);
+    // The framework's font is the font of every window, also of the menus
+    // and hints that open on their own; a control's widget, made before it
+    // goes into its form, then needs no change of font there.
+    QApplication::setFont(ToQFont(TFont()));
 }
 
 void TApplication::Run() {
