@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <cctype>
 #include <QEvent>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +24,36 @@ TLabel::TLabel(TComponent* AOwner) : TControl(AOwner, new QLabel) {
     SetWidgetGeometry();
 }
 
+// Measuring a caption lays its text out, the dearest part of making a
+// label, and a window holds many labels of one text and font (a table's
+// "Off" in every row): a size once measured is kept for that text, font
+// and alignment.
+namespace {
+
+struct CaptionKey {
+    QFont font;
+    QString text;
+    int alignment;
+    bool operator==(const CaptionKey& o) const {
+        return alignment == o.alignment && text == o.text && font == o.font;
+    }
+};
+
+size_t qHash(const CaptionKey& k, size_t seed = 0) { return qHashMulti(seed, k.font, k.text, k.alignment); }
+
+}  // namespace
+
+static QSize CaptionSize(const QLabel* label) {
+    static QHash<CaptionKey, QSize> sizes;
+    CaptionKey key{label->font(), label->text(), static_cast<int>(label->alignment())};
+    auto known = sizes.constFind(key);
+    if (known != sizes.constEnd()) return *known;
+    if (sizes.size() >= 4096) sizes.clear();  // captions that show values change without end
+    QSize s = label->sizeHint();
+    sizes.insert(key, s);
+    return s;
+}
+
 void TLabel::Fit() {
     if (!FAutoSize || Loading()) return;
     auto* label = static_cast<QLabel*>(FWidget);
@@ -30,7 +61,7 @@ void TLabel::Fit() {
         int h = label->heightForWidth(std::max(1, FWidth));
         SetBounds(FLeft, FTop, FWidth, h > 0 ? h : label->sizeHint().height());
     } else {
-        QSize s = label->sizeHint();
+        QSize s = CaptionSize(label);
         if (FCaption.empty()) s.setWidth(0);
         SetBounds(FLeft, FTop, s.width(), s.height());
     }

@@ -240,6 +240,7 @@ TWinControl::~TWinControl() {
     while (!FControls.empty()) {
         TControl* c = FControls.back();
         FControls.pop_back();
+        if (c == FLowestWindowed) FLowestWindowed = nullptr;
         c->FParent = nullptr;
         delete c;
     }
@@ -247,19 +248,31 @@ TWinControl::~TWinControl() {
 
 // A label, bevel or image is drawn on its parent, beneath every windowed
 // control there, whatever the order of creation; among themselves they
-// keep that order.
+// keep that order. A windowed control goes on top, so the windowed
+// controls lie in the order of FControls and the lowest of them is the
+// first there: a label goes just beneath that one.
 void TWinControl::StackInParent(TControl* c) {
-    if (dynamic_cast<TWinControl*>(c)) {
+    const QObjectList& stack = ClientWidget()->children();  // the bottom first
+    if (auto* w = dynamic_cast<TWinControl*>(c)) {
+        if (stack.last() != c->FWidget) c->FWidget->raise();  // a new child is on top already
+        if (!FLowestWindowed) FLowestWindowed = w;
+    } else if (FLowestWindowed) {
+        c->FWidget->stackUnder(FLowestWindowed->FWidget);
+    } else if (stack.last() != c->FWidget) {
         c->FWidget->raise();
-        return;
     }
-    for (QObject* o : ClientWidget()->children()) {  // the bottom first
-        if (o != c->FWidget && WindowedControlOf(o)) {
-            c->FWidget->stackUnder(static_cast<QWidget*>(o));
+}
+
+void TWinControl::FindLowestWindowed() {
+    FLowestWindowed = nullptr;
+    QWidget* client = ClientWidget();
+    for (TControl* c : FControls) {
+        auto* w = dynamic_cast<TWinControl*>(c);
+        if (w && w->FWidget->parentWidget() == client) {
+            FLowestWindowed = w;
             return;
         }
     }
-    c->FWidget->raise();
 }
 
 void TWinControl::InsertControl(TControl* c) {
@@ -285,6 +298,7 @@ void TWinControl::RemoveControl(TControl* c) {
             break;
         }
     }
+    if (c == FLowestWindowed) FindLowestWindowed();
     for (size_t i = FTabList.size(); i-- > 0;) {
         if (FTabList[i] == c) {
             FTabList.erase(FTabList.begin() + static_cast<std::ptrdiff_t>(i));

@@ -175,6 +175,7 @@ protected:
     virtual void InsertControl(TControl* c);
     virtual void RemoveControl(TControl* c);
     void StackInParent(TControl* c);
+    void FindLowestWindowed();
     virtual void ChildMoved(TControl*) {}
     bool WidgetEvent(QObject* watched, QEvent* event) override;
     // A key press handler replaced the typed character: type this one.
@@ -186,6 +187,7 @@ protected:
     std::vector<TControl*> FControls;
     std::vector<TWinControl*> FTabList;
     int FTabOrder = -1;
+    TWinControl* FLowestWindowed = nullptr;  // the windowed child lowest in the stacking order
 };
 
 class TLabel : public TControl {

@@ -39,6 +39,9 @@ public:
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, new FormWindow), FClient(new QWidget(FWidget)) {
     static_cast<FormWindow*>(FWidget)->focusNext = [this](bool next) { return SelectNext(next); };
     QAccessible::registerAccessibleInterface(new FormAccessible(FWidget));
+    // Forms are placed on the primary screen. Said at once, every control
+    // made on the form finds its screen (for its font) without a search.
+    FWidget->setScreen(QGuiApplication::primaryScreen());
     FParentFont = false;
     ApplyFont();  // the framework's default form font
     ApplyWindowFlags();
@@ -378,6 +381,10 @@ void TApplication::Initialize() {
     }
     InstallControlAccessibility();
     QApplication::setQuitOnLastWindowClosed(false);
+    // The framework's font is the font of every window, also of the menus
+    // and hints that open on their own; a control's widget, made before it
+    // goes into its form, then needs no change of font there.
+    QApplication::setFont(ToQFont(TFont()));
 }
 
 void TApplication::Run() {

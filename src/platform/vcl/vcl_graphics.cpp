@@ -95,6 +95,18 @@ void GroupFrameWidget::paintEvent(QPaintEvent*) {
     p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title());
 }
 
+void UpDownWidget::PlaceButtons() {
+    if (!first || !second) return;
+    const int w = width(), h = height();
+    if (horizontal) {
+        first->setGeometry(0, 0, w / 2, h);
+        second->setGeometry(w / 2, 0, w - w / 2, h);
+    } else {
+        second->setGeometry(0, 0, w, h / 2);
+        first->setGeometry(0, h / 2, w, h - h / 2);
+    }
+}
+
 void ImageWidget::paintEvent(QPaintEvent*) {
     if (image.isNull()) return;
     QPainter p(this);

@@ -1,5 +1,4 @@
 // Track bars and up-down buttons.
-#include <QBoxLayout>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -9,6 +8,7 @@
 #include <cstdlib>
 
 #include "vcl_internal.h"
+#include "vcl_widgets.h"
 
 using namespace vcl::detail;
 
@@ -34,7 +34,8 @@ void TTrackBar::Sync() {
     FSyncing = true;
     slider->setRange(FMin, FMax);
     slider->setValue(FPosition);
-    slider->setTickInterval(std::max(1, FFrequency));
+    // The tick settings repaint and re-lay out the bar even unchanged.
+    if (slider->tickInterval() != std::max(1, FFrequency)) slider->setTickInterval(std::max(1, FFrequency));
     QSlider::TickPosition ticks = QSlider::NoTicks;
     if (FTickStyle != tsNone) {
         bool horizontal = slider->orientation() == Qt::Horizontal;
@@ -42,7 +43,7 @@ void TTrackBar::Sync() {
         else if (FTickMarks == tmTopLeft) ticks = horizontal ? QSlider::TicksAbove : QSlider::TicksLeft;
         else ticks = horizontal ? QSlider::TicksBelow : QSlider::TicksRight;
     }
-    slider->setTickPosition(ticks);
+    if (slider->tickPosition() != ticks) slider->setTickPosition(ticks);
     FSyncing = false;
 }
 
@@ -182,23 +183,19 @@ bool TTrackBar::SetEvent(const String& name, const TMethod& handler) {
 
 static int16_t To16(int v) { return static_cast<int16_t>(std::clamp(v, -32768, 32767)); }
 
-TUpDown::TUpDown(TComponent* AOwner) : TWinControl(AOwner, new QWidget) {
-    // Two arrow buttons side by side or one above the other; the first
-    // steps down (btPrev), the second up (btNext).
-    auto* layout = new QBoxLayout(QBoxLayout::TopToBottom, FWidget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+TUpDown::TUpDown(TComponent* AOwner) : TWinControl(AOwner, new UpDownWidget) {
+    // Two arrow buttons; the first steps down (btPrev), the second up
+    // (btNext).
+    auto* frame = static_cast<UpDownWidget*>(FWidget);
     for (int i = 0; i < 2; ++i) {
         auto* b = new QToolButton(FWidget);
         b->setAutoRepeat(true);
         b->setFocusPolicy(Qt::NoFocus);
-        b->setMinimumSize(1, 1);
-        b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-        layout->addWidget(b);
         TUDBtnType type = i == 0 ? btPrev : btNext;
         QObject::connect(b, &QToolButton::clicked, FGuard, [this, type] {
             DispatchEvent([this, type] { ClickButton(type); });
         });
+        (i == 0 ? frame->first : frame->second) = b;
     }
     FWidth = 17;
     FHeight = 25;
@@ -207,18 +204,18 @@ TUpDown::TUpDown(TComponent* AOwner) : TWinControl(AOwner, new QWidget) {
 }
 
 void TUpDown::Arrange() {
-    auto* layout = static_cast<QBoxLayout*>(FWidget->layout());
-    auto* prev = static_cast<QToolButton*>(layout->itemAt(0)->widget());
-    auto* next = static_cast<QToolButton*>(layout->itemAt(1)->widget());
-    if (FOrientation == udHorizontal) {
-        layout->setDirection(QBoxLayout::LeftToRight);
+    auto* frame = static_cast<UpDownWidget*>(FWidget);
+    auto* prev = static_cast<QToolButton*>(frame->first);
+    auto* next = static_cast<QToolButton*>(frame->second);
+    frame->horizontal = FOrientation == udHorizontal;
+    if (frame->horizontal) {
         prev->setArrowType(Qt::LeftArrow);
         next->setArrowType(Qt::RightArrow);
     } else {
-        layout->setDirection(QBoxLayout::BottomToTop);
         prev->setArrowType(Qt::DownArrow);
         next->setArrowType(Qt::UpArrow);
     }
+    frame->PlaceButtons();
 }
 
 void TUpDown::SetMin(int v) {

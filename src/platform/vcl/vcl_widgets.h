@@ -1,5 +1,6 @@
 // Qt widgets drawn by the component layer itself: panels with bevels,
-// bevel lines, pictures and group frames, and the window of a form.
+// bevel lines, pictures, group frames, up-down buttons, and the window of
+// a form.
 #pragma once
 
 #include <QGroupBox>
@@ -45,6 +46,21 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+};
+
+// An up-down control's window, shared by its two arrow buttons: side by
+// side, the first on the left, or one above the other, the first below.
+// Placed by hand, as a layout would cost more than the rest of the
+// control (a window holds hundreds of these).
+class UpDownWidget : public QWidget {
+public:
+    QWidget* first = nullptr;
+    QWidget* second = nullptr;
+    bool horizontal = false;
+    void PlaceButtons();
+
+protected:
+    void resizeEvent(QResizeEvent*) override { PlaceButtons(); }
 };
 
 // The top-level window of a form: Tab and Shift+Tab follow the form's own
