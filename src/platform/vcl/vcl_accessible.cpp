@@ -102,9 +102,8 @@ public:
     void doAction(const QString& action) override {
         // The first arrow steps down, the second up.
         const int arrow = action == increaseAction() ? 1 : action == decreaseAction() ? 0 : -1;
-        QLayoutItem* item = arrow >= 0 && widget()->layout() ? widget()->layout()->itemAt(arrow) : nullptr;
-        auto* button = item ? qobject_cast<QToolButton*>(item->widget()) : nullptr;
-        if (button && widget()->isEnabled()) button->click();
+        const auto arrows = widget()->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly);
+        if (arrow >= 0 && arrow < arrows.size() && widget()->isEnabled()) arrows[arrow]->click();
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
