@@ -49,22 +49,22 @@ void PostClick(QWidget* w) {
                                                    Qt::NoButton, Qt::NoModifier));
 }
 
+template <class T>
+T* Place(TForm& form, int left, int top, int width, int height) {
+    T* c = new T(&form);
+    c->SetParent(&form);
+    c->SetBounds(left, top, width, height);
+    return c;
+}
+
 TEST(LogMemo, EachNewLineIsOnScreenBeforeTheHandlerEndsAndQueuedClicksWaitForIt) {
     TForm form(Application);
     form.SetClientSize(320, 200);
-    auto* memo = new TMemo(&form);
-    memo->SetParent(&form);
-    memo->SetBounds(8, 8, 300, 100);
+    auto* memo = Place<TMemo>(form, 8, 8, 300, 100);
     memo->SetReadOnly(true);
     memo->SetScrollBars(ssNone);
-    auto* write = new TButton(&form);
-    write->SetParent(&form);
-    write->SetBounds(8, 120, 90, 25);
-    write->SetCaption("Write");
-    auto* exitButton = new TButton(&form);
-    exitButton->SetParent(&form);
-    exitButton->SetBounds(110, 120, 90, 25);
-    exitButton->SetCaption("Exit");
+    auto* write = Place<TButton>(form, 8, 120, 90, 25);
+    auto* exitButton = Place<TButton>(form, 110, 120, 90, 25);
 
     std::vector<String> events;
     exitButton->OnClick = [&](TObject*) { events.push_back("exit"); };
