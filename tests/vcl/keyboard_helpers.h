@@ -5,7 +5,9 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <vector>
 
@@ -78,6 +80,31 @@ inline QString ChoosingAction(QAccessibleInterface* item) {
     for (const QString& a : {QAccessibleActionInterface::toggleAction(), QAccessibleActionInterface::pressAction()})
         if (names.contains(a)) return a;
     return {};
+}
+
+// Once the first modal dialog of class dialogClass that shows has the
+// keyboard, types text (if any) into its focused control and presses key
+// there; counts the dialogs so answered. It stops waiting after ten
+// seconds, so that it cannot answer a later test's dialog.
+inline void AnswerDialog(const char* dialogClass, const QString& text, Qt::Key key, int* answered) {
+    auto* timer = new QTimer;
+    const QDeadlineTimer giveUp(10000);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        if (giveUp.hasExpired()) {
+            timer->deleteLater();
+            return;
+        }
+        QWidget* dialog = QApplication::activeModalWidget();
+        QWidget* focus = QApplication::focusWidget();
+        if (!dialog || !dialog->inherits(dialogClass) || !dialog->isActiveWindow() || !focus ||
+            !dialog->isAncestorOf(focus))
+            return;
+        if (!text.isEmpty()) QTest::keyClicks(focus, text);
+        QTest::keyClick(focus, key);
+        ++*answered;
+        timer->deleteLater();
+    });
+    timer->start(10);
 }
 
 }  // namespace keyboard

@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QUrl>
 #include <map>
 
@@ -49,9 +50,38 @@ QStringList QtFilters(const String& filter) {
     return out;
 }
 
+// The keyboard focus goes back where it was when a dialog closes. A
+// window manager gives the window under a closed dialog its activation
+// back, but without one no window is active then, and Tab does nothing.
+// When no window is active as the dialog opens (the window system has not
+// yet answered the return from a dialog just closed), the focus goes back
+// to the dialog's owner, or else the main window, where its control last
+// had it.
+class FocusReturn {
+public:
+    explicit FocusReturn(TForm* owner = nullptr) : FWindow(QApplication::activeWindow()) {
+        if (!FWindow) {
+            if (!owner && Application) owner = Application->MainForm();
+            if (owner) FWindow = owner->Widget();
+        }
+        if (FWindow) FFocus = FWindow->focusWidget();
+    }
+    ~FocusReturn() {
+        if (!FWindow || !FWindow->isVisible()) return;
+        if (FFocus && FFocus->isVisible() && FFocus->isEnabled()) FFocus->setFocus(Qt::ActiveWindowFocusReason);
+        FWindow->activateWindow();
+    }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+private:
+    QPointer<QWidget> FWindow, FFocus;
+};
+
 class QtModalHost : public ModalHost {
 public:
     int MessageBox(TForm* owner, const String& text, const String& caption, unsigned flags) override {
+        FocusReturn focus(owner);
         QMessageBox box(OwnerWidget(owner));
         box.setWindowTitle(Q(caption));
         box.setText(Q(text));
@@ -78,6 +108,7 @@ public:
     }
 
     bool FileDialog(TOpenDialog& dialog) override {
+        FocusReturn focus(dynamic_cast<TForm*>(dialog.Owner()));
         QFileDialog box(QApplication::activeWindow(), Q(dialog.Title), Q(dialog.InitialDir));
         box.setAcceptMode(dialog.IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         // A name that does not exist is accepted; the program asks about
@@ -98,6 +129,7 @@ public:
     }
 
     int ShowModal(TForm& form) override {
+        FocusReturn focus;
         QWidget* w = form.Widget();
         form.BeginModal();
         w->setWindowModality(Qt::ApplicationModal);
@@ -113,6 +145,7 @@ public:
     }
 
     void ExceptionBox(const String& message, const String& title) override {
+        FocusReturn focus;
         QMessageBox box(QMessageBox::Critical, Q(title), Q(message), QMessageBox::Ok, QApplication::activeWindow());
         box.exec();
     }

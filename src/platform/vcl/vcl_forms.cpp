@@ -5,10 +5,10 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <cerrno>
 
 #include "modal.h"
@@ -137,11 +137,32 @@ void TForm::SetMenu(TMainMenu* menu) {
     if (FMenu && FMenu != menu) FMenu->FForm = nullptr;
     FMenu = menu;
     if (menu) {
-        if (!FMenuBar) FMenuBar = new QMenuBar(FWidget);
+        if (!FMenuBar) {
+            FMenuBar = NewMenuBar(FWidget);
+            // F10 goes to the menu bar, never to the focused control.
+            auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), FWidget);
+            f10->setContext(Qt::WindowShortcut);
+            QObject::connect(f10, &QShortcut::activated, FMenuBar, [this] { ActivateMenuBar(); });
+        }
         menu->FForm = this;
         menu->Attach(FMenuBar);
     }
     LayoutWindow();
+}
+
+// What F10 does: the same as a press and release of Alt, which the menu
+// bar watches for in its window. The bar takes the keyboard with its
+// first menu highlighted, Down or Return opens that menu, and Escape (or
+// F10 again) gives the keyboard back to the control that had it. The
+// bar's watcher over the window is handed the two events that a press
+// and a release of Alt bring it.
+void TForm::ActivateMenuBar() {
+    if (!FMenuBar || !FMenuBar->isVisible()) return;
+    QObject* watcher = FMenuBar;
+    QKeyEvent altDown(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    watcher->eventFilter(FWidget, &altDown);
+    QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    watcher->eventFilter(FWidget, &altUp);
 }
 
 void TForm::SetCaption(const String& s) {

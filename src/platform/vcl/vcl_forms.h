@@ -170,6 +170,7 @@ private:
     String FPendingMenu;  // Menu named in the resource, resolved after loading
     int FPendingMenuLine = 0;
     void LayoutWindow();  // menu bar and client area inside the window
+    void ActivateMenuBar();  // F10
     void ApplyWindowFlags();
     TWinControl* ControlOf(const QWidget* w);  // the innermost control holding w
     int MenuBarHeight() const;

@@ -57,6 +57,9 @@ public:
 // The modal showing of the form has ended (closed or ModalResult set).
 void ModalStateChanged(TForm& form);
 
+// A form's menu bar, in its window.
+QWidget* NewMenuBar(QWidget* window);
+
 // Property values of a form resource.
 TColor ColorValue(const DfmValue& v);
 int IntValue(const DfmValue& v);  // an integer within int's range

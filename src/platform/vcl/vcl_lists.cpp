@@ -205,11 +205,15 @@ public:
     explicit Lines_(TMemo* memo) : FMemo(memo) {}
 
 protected:
-    // A new line shows at once, at the end, and is scrolled into view.
+    // A new line shows at once, at the end, and is scrolled into view. It
+    // is painted on the spot: a log line often reports a step of an
+    // exchange that keeps the program busy for seconds, and the user is
+    // to see each step as it happens. Painting runs no input event.
     void Added(int index) override {
         auto* w = static_cast<QPlainTextEdit*>(FMemo->FWidget);
         w->appendPlainText(Q((*this)[index]));
         w->verticalScrollBar()->setValue(w->verticalScrollBar()->maximum());
+        w->viewport()->repaint();
     }
     void Reset() override {
         auto* w = static_cast<QPlainTextEdit*>(FMemo->FWidget);

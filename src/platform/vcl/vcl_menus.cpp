@@ -2,6 +2,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
+#include <QStyleOptionMenuItem>
 #include <algorithm>
 
 #include "modal.h"
@@ -103,6 +105,36 @@ bool TMenuItem::SetEvent(const String& name, const TMethod& handler) {
 }
 
 // ---- TMainMenu
+
+namespace {
+
+// The menu bar shows the title that has the keyboard (after Alt or F10)
+// highlighted, as it shows the title of an open menu; the style alone
+// shows nothing until the menu opens.
+class MenuBarStyle : public QProxyStyle {
+public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (element == CE_MenuBarItem && item && (item->state & State_Selected) && widget && widget->hasFocus()) {
+            QStyleOptionMenuItem highlighted(*item);
+            highlighted.state |= State_Sunken;
+            QProxyStyle::drawControl(element, &highlighted, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
+
+}  // namespace
+
+QWidget* vcl::detail::NewMenuBar(QWidget* window) {
+    auto* bar = new QMenuBar(window);
+    auto* style = new MenuBarStyle;
+    style->setParent(bar);
+    bar->setStyle(style);
+    return bar;
+}
 
 TMainMenu::TMainMenu(TComponent* AOwner) : TComponent(AOwner) {}
 

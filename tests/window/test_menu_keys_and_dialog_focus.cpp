@@ -1,0 +1,119 @@
+// The main window's menu bar reached by F10, and the keyboard focus after
+// each of its dialogs, shown by the real Qt dialogs and closed by key
+// presses: the same in both editions.
+#include <QMenu>
+#include <QMenuBar>
+
+#include "vcl/keyboard_helpers.h"
+#include "window/main_window_fixture.h"
+
+namespace {
+
+using keyboard::AnswerDialog;
+using keyboard::FocusedControl;
+using keyboard::PressTab;
+using keyboard::ShowActive;
+
+class MenuAndDialogFocusTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        scripted = vcl::SetModalHost(nullptr);  // the real Qt dialogs
+    }
+    void TearDown() override {
+        vcl::SetModalHost(scripted);
+        for (TForm* f : {static_cast<TForm*>(Form1), static_cast<TForm*>(FormFreqInput), static_cast<TForm*>(AboutBox)})
+            if (f) f->Hide();
+        MainWindowTest::TearDown();
+    }
+
+    QMenuBar* Bar() const { return Form1->Widget()->findChild<QMenuBar*>(); }
+    QMenu* Menu(TMenuItem* item) const { return static_cast<QMenu*>(static_cast<QObject*>(item->Action())); }
+    void Press(Qt::Key key) { QTest::keyClick(Form1->Widget()->windowHandle(), key); }
+    void PressInMenu(QMenu* menu, Qt::Key key) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+        QTest::keyClick(menu, key);
+    }
+    // The window is active again with the focus on name, and Tab goes on
+    // to next.
+    void ExpectFocusBack(const String& name, const String& next, const char* after) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Form1->Widget()->isActiveWindow(); }, 2000)) << after;
+        EXPECT_EQ(FocusedControl(*Form1), name) << after;
+        EXPECT_EQ(PressTab(*Form1, 1), std::vector<String>{next}) << after;
+    }
+
+    vcl::ModalHost* scripted = nullptr;
+};
+
+TEST_F(MenuAndDialogFocusTest, F10ThenDownOpensTheFileMenuAndTheFocusedTrackBarStays) {
+    CreateWindows();
+    ASSERT_TRUE(ShowActive(*Form1));
+    TTrackBar* bar = Form1->FTrackRx[0];
+    bar->SetPosition(bar->Min() + 10);  // a step either way is a change
+    bar->SetFocus();
+    ASSERT_EQ(FocusedControl(*Form1), "Track_rx_0");
+    const int position = bar->Position();
+    const String mhz = Form1->FEd1[0]->Text();
+
+    Press(Qt::Key_F10);
+    EXPECT_TRUE(Bar()->hasFocus());
+    EXPECT_EQ(Bar()->activeAction(), Menu(Form1->N1)->menuAction());
+    EXPECT_FALSE(Menu(Form1->N1)->isVisible());
+    Press(Qt::Key_Down);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Menu(Form1->N1)->isVisible(); }, 2000));
+    EXPECT_EQ(bar->Position(), position);
+    EXPECT_EQ(Form1->FEd1[0]->Text(), mhz);
+
+    // Escape twice: the menu closes, then the bar gives the keyboard back.
+    PressInMenu(Menu(Form1->N1), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Menu(Form1->N1)->isVisible(); }, 2000));
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(FocusedControl(*Form1), "Track_rx_0");
+    Press(Qt::Key_Down);  // the track bar has the keys again
+    EXPECT_NE(bar->Position(), position);
+    EXPECT_TRUE(LogLines().empty());
+}
+
+TEST_F(MenuAndDialogFocusTest, AfterEachDialogTheFocusIsBackOnTheControlThatHadIt) {
+    CreateWindows();
+    ASSERT_TRUE(ShowActive(*Form1));
+    int answered = 0;
+
+    // File, Open by the keyboard; the open dialog cancelled with Escape.
+    Form1->FTrackRx[0]->SetFocus();
+    AnswerDialog("QFileDialog", {}, Qt::Key_Escape, &answered);
+    Press(Qt::Key_F10);
+    Press(Qt::Key_Down);
+    PressInMenu(Menu(Form1->N1), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered == 1; }, 5000));
+    ExpectFocusBack("Track_rx_0", "Ed2_0", "open dialog");
+
+    // A name that is not there: the open dialog, then the box "Error file
+    // opening!" answered with Return.
+    const std::string missing = test_env::MakeTempDir() + "/missing.tun";
+    AnswerDialog("QFileDialog", QString::fromStdString(missing), Qt::Key_Return, &answered);
+    AnswerDialog("QMessageBox", {}, Qt::Key_Return, &answered);
+    Form1->N2->Click();
+    EXPECT_EQ(answered, 3);
+    ExpectFocusBack("Ed2_0", "Track_tx_0", "message box");
+
+    // The frequency dialog, from a click on the row's receive edit; a
+    // frequency typed and confirmed with Return.
+    AnswerDialog("QWidget", "33100", Qt::Key_Return, &answered);
+    QTest::mouseClick(Form1->FEd1[1]->Widget(), Qt::LeftButton);
+    EXPECT_EQ(answered, 4);
+    EXPECT_EQ(Form1->FTrackRx[1]->Position(), 4);
+    ExpectFocusBack("Ed1_1", "Track_rx_1", "frequency dialog");
+
+    // About, About by the keyboard; the About box closed with Return.
+    AnswerDialog("QWidget", {}, Qt::Key_Return, &answered);
+    Press(Qt::Key_F10);
+    Press(Qt::Key_Right);
+    Press(Qt::Key_Down);
+    PressInMenu(Menu(Form1->N7), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered == 5; }, 5000));
+    EXPECT_FALSE(AboutBox->Showing());
+    ExpectFocusBack("Track_rx_1", "Ed2_1", "About box");
+}
+
+}  // namespace
