@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QTimer>
+#include <QToolTip>
 
 #include "platform/vcl/vcl.h"
 #include "vcl/keyboard_helpers.h"
@@ -190,6 +191,57 @@ TEST(Stacking, LabelsLieBeneathTheWindowedControlsOfTheirParent) {
     form.Hide();
 }
 
+// Rows of a table as the main window makes them, one while the window is
+// already shown; then the lowest windowed control of the table goes.
+TEST(Stacking, RowsMadeWhileShownJoinTheTabOrderAndTheirLabelsLieBeneath) {
+    TForm form(Application);
+    form.SetClientSize(300, 200);
+    auto* table = Make<TScrollBox>(form, &form, "ScrollBox1", 0, 0);
+    table->SetBounds(0, 0, 300, 200);
+    std::vector<TEdit*> edits;
+    auto row = [&](int n) {
+        const String number = std::to_string(n);
+        const int y = 32 * n;
+        Make<TLabel>(form, table, "Row" + number, 3, y + 5)->SetCaption("0" + number);
+        Make<TCheckBox>(form, table, "ChBx" + number, 25, y + 5)->SetWidth(17);
+        edits.push_back(Make<TEdit>(form, table, "Ed1_" + number, 45, y));
+        edits.back()->SetWidth(50);
+        // Made after the edit, over it and on past its right edge.
+        auto* tone = Make<TLabel>(form, table, "Tone" + number, 50, y + 3);
+        tone->SetCaption("Off Off Off Off Off");
+        return tone;
+    };
+    QWidget* area = table->ClientWidget();
+    auto beneathTheEdits = [&] {
+        for (size_t n = 0; n < edits.size(); ++n) {
+            const QPoint overLabel(edits[n]->Left() + 8, edits[n]->Top() + 8);
+            EXPECT_EQ(area->childAt(overLabel), edits[n]->Widget()) << "row " << n;
+        }
+    };
+    row(0);
+    ASSERT_TRUE(ShowActive(form));
+    row(1);
+    EXPECT_EQ(FocusedControl(form), "ChBx0");
+    EXPECT_EQ(PressTab(form, 4), (std::vector<String>{"Ed1_0", "ChBx1", "Ed1_1", "ChBx0"}));
+    EXPECT_EQ(PressTab(form, 2, true), (std::vector<String>{"Ed1_1", "ChBx1"}));
+    beneathTheEdits();
+
+    // ChBx0 was the first windowed control made there, the lowest of them.
+    delete form.FindComponent("ChBx0");
+    auto* again = Make<TLabel>(form, table, "Again", edits[0]->Left() + 4, edits[0]->Top() + 3);
+    again->SetCaption("Off");
+    TLabel* tone = row(2);
+    beneathTheEdits();
+    // Past the edit, a label made later lies over the one made before.
+    auto* late = Make<TLabel>(form, table, "Late", edits[2]->Left() + edits[2]->Width() + 2, tone->Top());
+    late->SetCaption("Late");
+    const QPoint overBoth(late->Left() + 2, late->Top() + 4);
+    ASSERT_GT(tone->Left() + tone->Width(), overBoth.x());
+    EXPECT_EQ(area->childAt(overBoth), late->Widget());
+    EXPECT_EQ(PressTab(form, 4), (std::vector<String>{"Ed1_1", "ChBx2", "Ed1_2", "Ed1_0"}));
+    form.Hide();
+}
+
 TEST(Accessibility, FormsAreWindowsWithTheirCaptionsAndASeparatorSaysNothing) {
     TForm main(Application), dialog(Application), tool(Application);
     main.SetBorderStyle(bsSingle);
@@ -229,6 +281,28 @@ TEST(Accessibility, FormsAreWindowsWithTheirCaptionsAndASeparatorSaysNothing) {
     EXPECT_EQ(list->child(1)->role(), QAccessible::Separator);
     EXPECT_EQ(list->child(1)->text(QAccessible::Name), "");
     EXPECT_EQ(list->child(2)->text(QAccessible::Name), "Exit");
+}
+
+// The menus that drop down and the hints open as windows of their own;
+// they are in the font of the forms, as the menu bar is.
+TEST(Fonts, DropDownMenusAndHintsAreInTheFontOfTheForms) {
+    TForm form(Application);
+    auto* menu = new TMainMenu(&form);
+    auto* file = new TMenuItem(&form);
+    file->SetCaption("File");
+    menu->Add(file);
+    auto* open = new TMenuItem(&form);
+    open->SetCaption("Open");
+    file->Add(open);
+    form.SetMenu(menu);
+    const QFont forms = form.Widget()->font();
+    auto* dropDown = static_cast<QMenu*>(static_cast<QObject*>(file->Action()));
+    ASSERT_TRUE(dropDown->isWindow());
+    for (const QFont& f : {dropDown->font(), QToolTip::font()}) {
+        EXPECT_EQ(f.family().toStdString(), forms.family().toStdString());
+        EXPECT_EQ(f.pixelSize(), forms.pixelSize());
+        EXPECT_EQ(f.bold(), forms.bold());
+    }
 }
 
 // Through the real modal loop, not the scripted seam.

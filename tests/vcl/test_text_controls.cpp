@@ -137,6 +137,45 @@ TEST_F(TextControls, LabelFitsItsTextAndReportsTheMouse) {
     EXPECT_EQ(events, (std::vector<String>{"enter", "enter", "click"}));
 }
 
+// The channel table holds hundreds of labels of one caption; each is
+// sized by its own font all the same.
+TEST_F(TextControls, LabelsOfOneCaptionEachFitTheirOwnFont) {
+    auto make = [&](const String& caption) {
+        auto* label = new TLabel(&form);
+        label->SetParent(&form);
+        label->SetCaption(caption);
+        return label;
+    };
+    auto fits = [](TLabel* label) {
+        const QSize hint = label->Widget()->sizeHint();
+        return label->Width() == hint.width() && label->Height() == hint.height();
+    };
+    TLabel* plain = make("CTCSS Off");
+    TLabel* twin = make("CTCSS Off");
+    EXPECT_TRUE(fits(plain));
+    EXPECT_EQ(twin->Width(), plain->Width());
+
+    TLabel* large = make("CTCSS Off");
+    large->SetFontSize(14);
+    EXPECT_TRUE(fits(large));
+    EXPECT_GT(large->Width(), plain->Width());
+    TLabel* bold = new TLabel(&form);
+    bold->SetParent(&form);
+    TFont font = bold->Font();
+    font.Style = fsBold;
+    bold->SetFont(font);
+    bold->SetCaption("CTCSS Off");
+    EXPECT_TRUE(fits(bold));
+    EXPECT_GT(bold->Width(), plain->Width());
+
+    twin->SetFontSize(14);  // now the large one's twin
+    EXPECT_EQ(twin->Width(), large->Width());
+    EXPECT_EQ(twin->Height(), large->Height());
+    plain->SetCaption("CTCSS Off Off");
+    EXPECT_TRUE(fits(plain));
+    EXPECT_GT(plain->Width(), bold->Width());
+}
+
 TEST_F(TextControls, ButtonClickModalResultAndDefault) {
     auto* ok = new TButton(&form);
     ok->SetParent(&form);

@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "platform/vcl/vcl.h"
+#include "vcl/keyboard_helpers.h"
 
 namespace {
 
@@ -160,6 +161,34 @@ TEST_F(ValueControls, UpDownStepsWithinItsBoundsAndRunsNothingFromCode) {
 
     ud->SetMax(40000);  // the position is 16-bit
     EXPECT_EQ(ud->Max(), 32767);
+}
+
+// Real clicks in the window: the arrows are the halves of the control,
+// also after it turns upright and grows while shown.
+TEST_F(ValueControls, UpDownArrowsAreTheHalvesTheMouseClicks) {
+    form.SetClientSize(200, 100);
+    auto* ud = new TUpDown(&form);
+    ud->SetParent(&form);
+    ud->SetOrientation(udHorizontal);
+    ud->SetBounds(10, 10, 40, 10);
+    std::vector<String> clicks;
+    ud->OnClick = [&](TObject*, TUDBtnType b) { clicks.push_back(b == btNext ? "next" : "prev"); };
+    ASSERT_TRUE(keyboard::ShowActive(form));
+    auto click = [&](int x, int y) {
+        QWidget* window = form.Widget();
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, form.ClientWidget()->mapTo(window, QPoint(x, y)));
+    };
+    click(14, 15);
+    click(46, 15);
+    EXPECT_EQ(clicks, (std::vector<String>{"prev", "next"}));
+
+    clicks.clear();
+    ud->SetOrientation(udVertical);
+    ud->SetBounds(100, 10, 17, 40);
+    click(108, 14);
+    click(108, 46);
+    EXPECT_EQ(clicks, (std::vector<String>{"next", "prev"}));
+    form.Hide();
 }
 
 TEST_F(ValueControls, ComboBoxRunsOnChangeOnlyForTheUsersChoice) {
