@@ -36,7 +36,19 @@ public:
 
 }  // namespace
 
+// The framework's font is the font of every window, also of the menus and
+// hints that open on their own; a control's widget, made before it goes
+// into its form, then needs no change of font there. Set when the first
+// form is made, as the fonts are looked up then.
+static void UseTheFrameworkFont() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    QApplication::setFont(ToQFont(TFont()));
+}
+
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, new FormWindow), FClient(new QWidget(FWidget)) {
+    UseTheFrameworkFont();
     static_cast<FormWindow*>(FWidget)->focusNext = [this](bool next) { return SelectNext(next); };
     QAccessible::registerAccessibleInterface(new FormAccessible(FWidget));
     // Forms are placed on the primary screen. Said at once, every control
