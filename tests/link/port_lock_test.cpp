@@ -87,6 +87,29 @@ protected:
         port_lock::SetFolder(test_env::MakeTempDir("lock"));
     }
 
+    // COM1 is held by someone else: it does not open, the scan lists no
+    // entry for it and the link refuses it, as for any port in use.
+    void ExpectHeld() {
+        EXPECT_EQ(OpenCom(1), INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+        PortScanList* scan = ScanPorts(1);
+        ASSERT_NE(scan, nullptr);
+        EXPECT_TRUE(scan->empty());
+        FreeScan(scan);
+        TRadiocomm link;
+        EXPECT_EQ(link.OpenPort(1, 4800), 1);
+        EXPECT_EQ(link.PortHandle(), nullptr);
+    }
+    // The scan probes COM1, finds the radio and leaves no lock behind.
+    void ExpectScannedFree() {
+        PortScanList* scan = ScanPorts(1);
+        ASSERT_NE(scan, nullptr);
+        ASSERT_EQ(scan->size(), 1u);
+        EXPECT_EQ(scan->front()->Status, 0);
+        FreeScan(scan);
+        EXPECT_FALSE(fs::exists(lockFile));
+    }
+
     std::string folder;
     std::string lockFile;
     sim::RadioSim radio;
@@ -122,18 +145,9 @@ TEST_F(PortLockTest, PortLockedByALiveProgramIsHeld) {
     const pid_t other = StartLockingProgram(lockFile, radio.DevicePath());
     ASSERT_GT(other, 0);
 
-    EXPECT_EQ(OpenCom(1), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    // The scan lists no entry for it and the link does not open: as for
-    // any port in use. The radio never sees a ping.
-    PortScanList* scan = ScanPorts(1);
-    ASSERT_NE(scan, nullptr);
-    EXPECT_TRUE(scan->empty());
-    FreeScan(scan);
+    ExpectHeld();
+    EXPECT_EQ(radio.CountFrames(&sim::Frame::IsPing), 0);  // never pinged
     TRadiocomm link;
-    EXPECT_EQ(link.OpenPort(1, 4800), 1);
-    EXPECT_EQ(link.PortHandle(), nullptr);
-    EXPECT_EQ(radio.CountFrames(&sim::Frame::IsPing), 0);
     EXPECT_EQ(ReadText(lockFile), LockText(other));
 
     // Once that program is gone its lock is stale, and the port is ours.
@@ -148,12 +162,7 @@ TEST_F(PortLockTest, StaleAndUnreadableLocks) {
     // Stale: cleared, and the scan probes the port.
     const pid_t dead = DeadPid();
     std::ofstream(lockFile) << LockText(dead);
-    PortScanList* scan = ScanPorts(1);
-    ASSERT_NE(scan, nullptr);
-    ASSERT_EQ(scan->size(), 1u);
-    EXPECT_EQ(scan->front()->Status, 0);
-    FreeScan(scan);
-    EXPECT_FALSE(fs::exists(lockFile));
+    ExpectScannedFree();
 
     // A live process holds the port, however its number is spaced.
     std::ofstream(lockFile) << getppid() << "\n";
@@ -188,14 +197,7 @@ TEST_F(PortLockTest, LocksThatNameNoProcessAreHeldOnlyWhileYoung) {
     for (const std::string& content : contents) {
         SCOPED_TRACE(testing::PrintToString(content));
         PutLock(lockFile, content, 2);
-        EXPECT_EQ(OpenCom(1), INVALID_HANDLE_VALUE);
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-        PortScanList* scan = ScanPorts(1);
-        ASSERT_NE(scan, nullptr);
-        EXPECT_TRUE(scan->empty());
-        FreeScan(scan);
-        TRadiocomm link;
-        EXPECT_EQ(link.OpenPort(1, 4800), 1);
+        ExpectHeld();
         EXPECT_EQ(ReadText(lockFile), content);
     }
     EXPECT_EQ(radio.CountFrames(&sim::Frame::IsPing), 0);
@@ -206,12 +208,7 @@ TEST_F(PortLockTest, LocksThatNameNoProcessAreHeldOnlyWhileYoung) {
         for (const std::string& content : contents) {
             SCOPED_TRACE(testing::PrintToString(content) + " " + std::to_string(age));
             PutLock(lockFile, content, age);
-            PortScanList* scan = ScanPorts(1);
-            ASSERT_NE(scan, nullptr);
-            ASSERT_EQ(scan->size(), 1u);
-            EXPECT_EQ(scan->front()->Status, 0);
-            FreeScan(scan);
-            EXPECT_FALSE(fs::exists(lockFile));
+            ExpectScannedFree();
 
             PutLock(lockFile, content, age);
             TRadiocomm link;
