@@ -27,6 +27,7 @@
 class QWidget;
 class QObject;
 class QEvent;
+class QTimer;
 struct DfmValue;
 
 using TColor = uint32_t;
@@ -379,7 +380,9 @@ public:
     // The steps of the keys and the wheel: Left, Up and a wheel turn away
     // from the user go LineSize towards Min, Right, Down and a turn towards
     // the user LineSize towards Max; PageUp and PageDown go PageSize; Home
-    // and End go to Min and Max.
+    // and End go to Min and Max. A press of the left button beside the
+    // thumb goes PageSize towards the pointer, and again and again while
+    // the button is held, until the thumb reaches the pointer.
     int LineSize() const { return FLineSize; }
     void SetLineSize(int n);
     int PageSize() const { return FPageSize; }
@@ -394,9 +397,17 @@ protected:
 private:
     void Changed(int oldPosition);
     void Sync();
+    // The held button's paging: the step towards the pointer (0 when the
+    // pointer is on the thumb), and one step more if it is still beside it.
+    int PageTowards(int x, int y) const;
+    void PageStep();
+    void StopPaging();
     int FMin = 0, FMax = 10, FPosition = 0, FFrequency = 1;
     int FLineSize = 1, FPageSize = 2;
     int FWheelTurned = 0;  // eighths of a degree not yet stepped
+    QTimer* FPaging = nullptr;  // repeats the page step while the button is held
+    int FPagingStep = 0;        // +PageSize or -PageSize while paging, else 0
+    int FPointerX = 0, FPointerY = 0;  // where the held button is, in the widget
     TTickStyle FTickStyle = tsAuto;
     TTickMark FTickMarks = tmBottomRight;
     bool FSyncing = false;
