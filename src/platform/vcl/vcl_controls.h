@@ -177,6 +177,10 @@ protected:
     virtual void RemoveControl(TControl* c);
     void StackInParent(TControl* c);
     void FindLowestWindowed();
+    // A focus-in event of the widget enters the control: it becomes the
+    // form's focused control other than by the mouse, not just gets the
+    // focus back with its window, after a menu or a dialog.
+    bool FocusEnters(const QEvent* focusIn) const;
     virtual void ChildMoved(TControl*) {}
     bool WidgetEvent(QObject* watched, QEvent* event) override;
     // A key press handler replaced the typed character: type this one.
@@ -261,6 +265,11 @@ public:
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool on);
     void SetMaxLength(int n);
+    // Entering the edit by the keyboard (Tab, Shift+Tab, SetFocus, the
+    // first focus of a window shown) selects all its text; a mouse click
+    // places the caret. On by default.
+    bool AutoSelect() const { return FAutoSelect; }
+    void SetAutoSelect(bool on) { FAutoSelect = on; }
     // What typing one character does (runs OnKeyPress first; a Key set to 0
     // there is swallowed).
     virtual void KeyPress(char key);
@@ -271,8 +280,10 @@ public:
 protected:
     void TextEdited();  // the widget's text changed: runs OnChange when Text() changed
     void TypeChar(char key) override;
+    bool WidgetEvent(QObject* watched, QEvent* event) override;
     String FLastText;
     bool FReadOnly = false;
+    bool FAutoSelect = true;
 };
 
 // An edit with an input mask such as "00,000;1;_": '0' a required digit,
