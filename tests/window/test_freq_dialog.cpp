@@ -5,6 +5,7 @@
 
 #include "freq_dialog_helpers.h"
 #include "main_window_fixture.h"
+#include "vcl/keyboard_helpers.h"
 
 namespace {
 
@@ -223,6 +224,50 @@ TEST_F(FreqDialogTest, AChannelOutsideTheTableIsLeftAlone) {
     FormFreqInput->FChannel = 5;
     FormFreqInput->Button1->Click();
     EXPECT_EQ(Form1->FTrackTx[5]->Position(), 1);
+}
+
+// Entered by Tab or Shift+Tab from OK, the edit has all its text
+// selected: the next key replaces it, and OK goes disabled again. A click
+// in the edit places the caret instead.
+TEST_F(FreqDialogTest, TheEditEnteredByTheKeyboardSelectsItsTextAndAClickPlacesTheCaret) {
+    const struct {
+        bool backwards;
+        Qt::Key key;
+        String text;
+    } entries[] = {{true, Qt::Key_Backspace, "  ,   "}, {false, Qt::Key_4, "4 ,   "}};
+    std::vector<String> texts, clicked;
+    modal.script.onShowModal = [&](TForm& form) {
+        TFormFreqInput& dlg = dynamic_cast<TFormFreqInput&>(form);
+        ASSERT_TRUE(keyboard::ShowActive(form));
+        QWidget* edit = dlg.MaskEdit1->Widget();
+        for (const auto& e : entries) {
+            dlg.MaskEdit1->SetText("");
+            edit->setFocus(Qt::OtherFocusReason);
+            QTest::keyClicks(edit, "33025");
+            ASSERT_EQ(keyboard::FocusedControl(form), "Button1");  // the dialog moved on to OK
+            ASSERT_EQ(keyboard::PressTab(form, 1, e.backwards), std::vector<String>{"MaskEdit1"});
+            QTest::keyClick(edit, e.key);
+            texts.push_back(dlg.MaskEdit1->Text());
+            EXPECT_FALSE(dlg.Button1->Enabled()) << e.key;
+        }
+        // By the mouse, after the last digit: Backspace takes that digit.
+        dlg.MaskEdit1->SetText("");
+        QTest::keyClicks(edit, "33025");
+        ASSERT_TRUE(dlg.Button1->Focused());
+        QTest::mouseClick(form.Widget()->windowHandle(), Qt::LeftButton, {},
+                          edit->mapTo(form.Widget(), QPoint(edit->width() - 3, edit->height() / 2)));
+        EXPECT_TRUE(dlg.MaskEdit1->Focused());
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        clicked.push_back(dlg.MaskEdit1->Text());
+        EXPECT_FALSE(dlg.Button1->Enabled());
+        form.Close();
+        form.Hide();
+    };
+    const int before = Form1->FTrackRx[3]->Position();
+    Form1->FEd1[3]->Click();
+    EXPECT_EQ(texts, (std::vector<String>{"  ,   ", "4 ,   "}));
+    EXPECT_EQ(clicked, std::vector<String>{"33,02 "});
+    EXPECT_EQ(Form1->FTrackRx[3]->Position(), before);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The main window's menu bar reached by F10, and the keyboard focus after
-// each of its dialogs, shown by the real Qt dialogs and closed by key
-// presses: the same in both editions.
+// The main window's menu bar reached by F10 and by its hot keys, and the
+// keyboard focus after each of its dialogs, shown by the real Qt dialogs
+// and closed by key presses: the same in both editions.
+#include <QAccessible>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -114,6 +115,74 @@ TEST_F(MenuAndDialogFocusTest, AfterEachDialogTheFocusIsBackOnTheControlThatHadI
     ASSERT_TRUE(QTest::qWaitFor([&] { return answered == 5; }, 5000));
     EXPECT_FALSE(AboutBox->Showing());
     ExpectFocusBack("Track_rx_1", "Ed2_1", "About box");
+}
+
+// The titles and items get hot keys of their own from their captions, the
+// first letter no earlier sibling has; Alt and a title's letter open it,
+// an item's letter in the open menu chooses it. The captions and what a
+// screen reader hears stay as they are.
+class MenuHotkeyTest : public MainWindowTest {
+protected:
+    void TearDown() override {
+        Form1->Hide();
+        MainWindowTest::TearDown();
+    }
+    static QMenu* Menu(TMenuItem* item) { return static_cast<QMenu*>(static_cast<QObject*>(item->Action())); }
+};
+
+TEST_F(MenuHotkeyTest, AltAndALetterOpenATitleAndALetterInTheMenuChoosesAnItem) {
+    CreateWindows();
+    ASSERT_TRUE(ShowActive(*Form1));
+    const struct {
+        TMenuItem* item;
+        const char* caption;
+        QKeySequence hotkey;
+    } items[] = {
+        {Form1->N1, "File", QKeySequence(Qt::ALT | Qt::Key_F)},  {Form1->N2, "Open", QKeySequence(Qt::ALT | Qt::Key_O)},
+        {Form1->N3, "Save", QKeySequence(Qt::ALT | Qt::Key_S)},  {Form1->N4, "Save As...", QKeySequence(Qt::ALT | Qt::Key_A)},
+        {Form1->N6, "Exit", QKeySequence(Qt::ALT | Qt::Key_E)},  {Form1->N7, "About", QKeySequence(Qt::ALT | Qt::Key_A)},
+        {Form1->N8, "About", QKeySequence(Qt::ALT | Qt::Key_A)},
+    };
+    for (const auto& i : items) {
+        auto* action = qobject_cast<QMenu*>(static_cast<QObject*>(i.item->Action()))
+                           ? Menu(i.item)->menuAction()
+                           : static_cast<QAction*>(i.item->Action());
+        EXPECT_EQ(QKeySequence::mnemonic(action->text()).toString(), i.hotkey.toString()) << i.caption;
+        EXPECT_EQ(i.item->Caption(), i.caption);
+    }
+    EXPECT_TRUE(QKeySequence::mnemonic(static_cast<QAction*>(Form1->N5->Action())->text()).isEmpty());
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(Form1->Widget()->findChild<QMenuBar*>());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->childCount(), 2);
+    EXPECT_EQ(bar->child(0)->text(QAccessible::Name), "File");
+    EXPECT_EQ(bar->child(1)->text(QAccessible::Name), "About");
+    QAccessibleInterface* file = QAccessible::queryAccessibleInterface(Menu(Form1->N1));
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(file->childCount(), 5);
+    EXPECT_EQ(file->child(2)->text(QAccessible::Name), "Save As...");
+
+    // Each title by Alt and its letter, then an item by its letter.
+    const struct {
+        TMenuItem* title;
+        Qt::Key titleKey, itemKey;
+        const char* shown;  // what the item brought up
+        const char* text;
+    } chosen[] = {
+        {Form1->N1, Qt::Key_F, Qt::Key_O, "open", "Open settings file"},
+        {Form1->N1, Qt::Key_F, Qt::Key_A, "save", "Save settings file"},
+        {Form1->N7, Qt::Key_A, Qt::Key_A, "form", "AboutBox"},
+    };
+    for (const auto& c : chosen) {
+        const size_t before = modal.script.shown.size();
+        QTest::keyClick(Form1->Widget()->windowHandle(), c.titleKey, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Menu(c.title)->isVisible(); }, 2000)) << c.text;
+        QTest::keyClick(Menu(c.title), c.itemKey);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return modal.script.shown.size() > before; }, 2000)) << c.text;
+        EXPECT_EQ(modal.script.shown.back().kind, c.shown);
+        EXPECT_EQ(modal.script.shown.back().text, c.text);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !Menu(c.title)->isVisible(); }, 2000)) << c.text;
+    }
+    EXPECT_EQ(modal.script.shown.size(), 3u);
 }
 
 }  // namespace

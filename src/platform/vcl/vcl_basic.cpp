@@ -264,8 +264,21 @@ void TEdit::ReadProperty(const String& name, const DfmValue& v) {
     if (name == "Text") SetText(v.AsString());
     else if (name == "ReadOnly") SetReadOnly(v.AsBool());
     else if (name == "MaxLength") SetMaxLength(IntValue(v));
-    else if (name == "AutoSelect" || name == "AutoSize") v.AsBool();
+    else if (name == "AutoSelect") SetAutoSelect(v.AsBool());
+    else if (name == "AutoSize") v.AsBool();
     else TWinControl::ReadProperty(name, v);
+}
+
+bool TEdit::WidgetEvent(QObject* watched, QEvent* event) {
+    if (watched == FWidget && event->type() == QEvent::FocusIn && FAutoSelect && FocusEnters(event)) {
+        // The edit takes the focus in its own way first (a masked one puts
+        // the caret on its first empty place), then all is selected.
+        TWinControl::WidgetEvent(watched, event);
+        static_cast<QObject*>(FWidget)->event(event);
+        static_cast<QLineEdit*>(FWidget)->selectAll();
+        return true;
+    }
+    return TWinControl::WidgetEvent(watched, event);
 }
 
 bool TEdit::SetEvent(const String& name, const TMethod& handler) {

@@ -352,6 +352,20 @@ void TWinControl::SetFocus() {
     if (TForm* form = FormOf(this)) form->FFocusWidget = FWidget;
 }
 
+bool TWinControl::FocusEnters(const QEvent* focusIn) const {
+    switch (static_cast<const QFocusEvent*>(focusIn)->reason()) {
+        case Qt::MouseFocusReason: return false;
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+        case Qt::OtherFocusReason: return true;
+        default: {
+            TForm* form = FormOf(this);
+            return !form || form->FFocusWidget != FWidget;
+        }
+    }
+}
+
 // A window that is not active (hidden, or offscreen in tests) still knows
 // which of its controls has the focus.
 bool TWinControl::Focused() const {

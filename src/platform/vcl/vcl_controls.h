@@ -27,6 +27,7 @@
 class QWidget;
 class QObject;
 class QEvent;
+class QTimer;
 struct DfmValue;
 
 using TColor = uint32_t;
@@ -176,6 +177,10 @@ protected:
     virtual void RemoveControl(TControl* c);
     void StackInParent(TControl* c);
     void FindLowestWindowed();
+    // A focus-in event of the widget enters the control: it becomes the
+    // form's focused control other than by the mouse, not just gets the
+    // focus back with its window, after a menu or a dialog.
+    bool FocusEnters(const QEvent* focusIn) const;
     virtual void ChildMoved(TControl*) {}
     bool WidgetEvent(QObject* watched, QEvent* event) override;
     // A key press handler replaced the typed character: type this one.
@@ -260,6 +265,11 @@ public:
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool on);
     void SetMaxLength(int n);
+    // Entering the edit by the keyboard (Tab, Shift+Tab, SetFocus, the
+    // first focus of a window shown) selects all its text; a mouse click
+    // places the caret. On by default.
+    bool AutoSelect() const { return FAutoSelect; }
+    void SetAutoSelect(bool on) { FAutoSelect = on; }
     // What typing one character does (runs OnKeyPress first; a Key set to 0
     // there is swallowed).
     virtual void KeyPress(char key);
@@ -270,8 +280,10 @@ public:
 protected:
     void TextEdited();  // the widget's text changed: runs OnChange when Text() changed
     void TypeChar(char key) override;
+    bool WidgetEvent(QObject* watched, QEvent* event) override;
     String FLastText;
     bool FReadOnly = false;
+    bool FAutoSelect = true;
 };
 
 // An edit with an input mask such as "00,000;1;_": '0' a required digit,
@@ -379,7 +391,9 @@ public:
     // The steps of the keys and the wheel: Left, Up and a wheel turn away
     // from the user go LineSize towards Min, Right, Down and a turn towards
     // the user LineSize towards Max; PageUp and PageDown go PageSize; Home
-    // and End go to Min and Max.
+    // and End go to Min and Max. A press of the left button beside the
+    // thumb goes PageSize towards the pointer, and again and again while
+    // the button is held, until the thumb reaches the pointer.
     int LineSize() const { return FLineSize; }
     void SetLineSize(int n);
     int PageSize() const { return FPageSize; }
@@ -394,9 +408,17 @@ protected:
 private:
     void Changed(int oldPosition);
     void Sync();
+    // The held button's paging: the step towards the pointer (0 when the
+    // pointer is on the thumb), and one step more if it is still beside it.
+    int PageTowards(int x, int y) const;
+    void PageStep();
+    void StopPaging();
     int FMin = 0, FMax = 10, FPosition = 0, FFrequency = 1;
     int FLineSize = 1, FPageSize = 2;
     int FWheelTurned = 0;  // eighths of a degree not yet stepped
+    QTimer* FPaging = nullptr;  // repeats the page step while the button is held
+    int FPagingStep = 0;        // +PageSize or -PageSize while paging, else 0
+    int FPointerX = 0, FPointerY = 0;  // where the held button is, in the widget
     TTickStyle FTickStyle = tsAuto;
     TTickMark FTickMarks = tmBottomRight;
     bool FSyncing = false;

@@ -26,7 +26,7 @@ public:
 
 private:
     friend class TMainMenu;
-    void Build(void* parentMenu);
+    void Build(void* parentMenu, const String& shown);  // shown: the caption with its hot key
     void Changed();  // the menu bar shows the new structure
     void SetMenuDeep(TMainMenu* menu);
     TMainMenu* FMenu = nullptr;
@@ -44,6 +44,11 @@ public:
     int Count() const { return static_cast<int>(FItems.size()); }
     TMenuItem* Items(int index) const { return FItems.at(static_cast<size_t>(index)); }
     void Add(TMenuItem* item);
+    // Automatic hot keys (the default): each title and item that names no
+    // hot key of its own ("&" before a letter) is shown with the first
+    // letter of its caption that no sibling has taken; Caption stays as set.
+    bool AutoHotkeys() const { return FAutoHotkeys; }
+    void SetAutoHotkeys(bool automatic);
     void ReadProperty(const String& name, const DfmValue& value);
 
 private:
@@ -51,6 +56,7 @@ private:
     friend class TMenuItem;
     void Attach(QWidget* menuBar);
     void Rebuild();
+    bool FAutoHotkeys = true;
     std::vector<TMenuItem*> FItems;
     QWidget* FMenuBar = nullptr;
     TForm* FForm = nullptr;

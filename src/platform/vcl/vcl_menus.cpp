@@ -64,23 +64,65 @@ void TMenuItem::Changed() {
     if (FMenu) FMenu->Rebuild();
 }
 
+// The hot key a caption names itself: the character after a single "&"
+// ("&&" stands for "&" itself); null when it names none.
+static QChar OwnHotkey(const QString& caption) {
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] != '&') return caption[i + 1].toUpper();
+        ++i;
+    }
+    return {};
+}
+
+// The captions of one menu's items (or of the bar's titles) as shown: with
+// automatic hot keys, an item that names none gets the first letter or
+// digit of its caption that no sibling has, the earlier sibling first, and
+// the hot keys the captions name themselves taken before all of them.
+static std::vector<String> ShownCaptions(const std::vector<TMenuItem*>& items, bool automatic) {
+    std::vector<String> shown;
+    QString taken;
+    for (TMenuItem* item : items) {
+        QChar own = OwnHotkey(Q(item->Caption()));
+        if (!own.isNull()) taken += own;
+    }
+    for (TMenuItem* item : items) {
+        QString caption = Q(item->Caption());
+        if (automatic && item->Caption() != "-" && OwnHotkey(caption).isNull()) {
+            for (qsizetype i = 0; i < caption.size(); ++i) {
+                if (caption[i] == '&') {
+                    ++i;  // "&&": a plain "&"
+                    continue;
+                }
+                if (!caption[i].isLetterOrNumber() || taken.contains(caption[i].toUpper())) continue;
+                taken += caption[i].toUpper();
+                caption.insert(i, '&');
+                break;
+            }
+        }
+        shown.push_back(S(caption));
+    }
+    return shown;
+}
+
 // parentMenu: the QMenuBar or QMenu the item goes into. Every QAction and
 // QMenu is the item's own (no Qt parent), freed by the item.
-void TMenuItem::Build(void* parentMenu) {
+void TMenuItem::Build(void* parentMenu, const String& shown) {
     auto* parent = static_cast<QWidget*>(parentMenu);
     delete static_cast<QObject*>(FAction);
     FAction = nullptr;
     if (!FItems.empty()) {
-        auto* menu = new QMenu(Q(FCaption));
+        auto* menu = new QMenu(Q(shown));
         menu->menuAction()->setEnabled(FEnabled);
         parent->addAction(menu->menuAction());
         FAction = menu;
-        for (TMenuItem* child : FItems) child->Build(menu);
+        std::vector<String> captions = ShownCaptions(FItems, !FMenu || FMenu->AutoHotkeys());
+        for (size_t i = 0; i < FItems.size(); ++i) FItems[i]->Build(menu, captions[i]);
         return;
     }
     // "-" is a plain separator line: no text of its own to draw or read out.
     bool separator = FCaption == "-";
-    auto* action = new QAction(separator ? QString() : Q(FCaption));
+    auto* action = new QAction(separator ? QString() : Q(shown));
     action->setSeparator(separator);
     action->setEnabled(FEnabled);
     QObject::connect(action, &QAction::triggered, action, [this] { DispatchEvent([this] { Click(); }); });
@@ -163,12 +205,19 @@ void TMainMenu::Attach(QWidget* menuBar) {
 void TMainMenu::Rebuild() {
     if (!FMenuBar) return;
     static_cast<QMenuBar*>(FMenuBar)->clear();
-    for (TMenuItem* item : FItems) item->Build(FMenuBar);
+    std::vector<String> captions = ShownCaptions(FItems, FAutoHotkeys);
+    for (size_t i = 0; i < FItems.size(); ++i) FItems[i]->Build(FMenuBar, captions[i]);
     if (FForm) FForm->LayoutWindow();
 }
 
+void TMainMenu::SetAutoHotkeys(bool automatic) {
+    FAutoHotkeys = automatic;
+    Rebuild();
+}
+
 void TMainMenu::ReadProperty(const String& name, const DfmValue& v) {
-    if (name == "AutoHotkeys" || name == "AutoMerge") v.kind == DfmValue::Ident ? (void)v.AsIdent() : (void)v.AsBool();
+    if (name == "AutoHotkeys") SetAutoHotkeys(EnumValue(v, {"maAutomatic", "maManual"}) == 0);
+    else if (name == "AutoMerge") v.AsBool();
     else UnknownProperty(name);
 }
 

@@ -1,7 +1,11 @@
 // Track bars and up-down buttons.
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <algorithm>
@@ -14,7 +18,24 @@ using namespace vcl::detail;
 
 // ---- TTrackBar
 
-TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner, new QSlider(Qt::Horizontal)) {
+QRect TrackBarWidget::ThumbRect() const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+}
+
+bool TrackBarWidget::GrowsAlong() const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return !option.upsideDown;
+}
+
+// The first page step repeats after this many milliseconds of holding the
+// button, and then every so many.
+static constexpr int PagingDelay = 500;
+static constexpr int PagingInterval = 100;
+
+TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner, new TrackBarWidget) {
     auto* slider = static_cast<QSlider*>(FWidget);
     // The user's moves reach SetPosition; code changes come with FSyncing set.
     QObject::connect(slider, &QSlider::valueChanged, FGuard, [this](int value) {
@@ -22,6 +43,11 @@ TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner, new QSlider(Qt::H
         DispatchEvent([this, value] { SetPosition(value); });
     });
     slider->setPageStep(1);
+    FPaging = new QTimer(FGuard);
+    QObject::connect(FPaging, &QTimer::timeout, FGuard, [this] {
+        FPaging->setInterval(PagingInterval);
+        DispatchEvent([this] { PageStep(); });
+    });
     FWheelNeedsFocus = true;
     FWidth = 150;
     FHeight = 45;
@@ -118,8 +144,76 @@ static bool KeyTarget(int key, int position, int min, int max, int line, int pag
     return true;
 }
 
+// +PageSize or -PageSize when the point (in the widget) lies beside the
+// thumb, on the side of the larger or the smaller values; 0 on the thumb.
+int TTrackBar::PageTowards(int x, int y) const {
+    auto* slider = static_cast<TrackBarWidget*>(FWidget);
+    const QRect thumb = slider->ThumbRect();
+    const bool horizontal = slider->orientation() == Qt::Horizontal;
+    const int at = horizontal ? x : y;
+    const int first = horizontal ? thumb.left() : thumb.top();
+    const int last = horizontal ? thumb.right() : thumb.bottom();
+    int along = at > last ? 1 : at < first ? -1 : 0;
+    if (!slider->GrowsAlong()) along = -along;
+    return along * FPageSize;
+}
+
+// One step of the held button: none once the thumb has reached the
+// pointer (or passed it), or a bound; then the paging ends.
+void TTrackBar::PageStep() {
+    if (FPagingStep == 0) return;
+    if (!EffectivelyEnabled() || PageTowards(FPointerX, FPointerY) != FPagingStep) {
+        StopPaging();
+        return;
+    }
+    int old = FPosition;
+    try {
+        SetPosition(static_cast<int>(std::clamp<long long>(static_cast<long long>(FPosition) + FPagingStep, FMin, FMax)));
+    } catch (...) {
+        StopPaging();  // the error box is shown once, not once a step
+        throw;
+    }
+    if (FPosition == old) StopPaging();
+}
+
+void TTrackBar::StopPaging() {
+    FPagingStep = 0;
+    FPaging->stop();
+}
+
 bool TTrackBar::WidgetEvent(QObject* watched, QEvent* event) {
     if (watched != FWidget) return TWinControl::WidgetEvent(watched, event);
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            // Beside the thumb the bar pages; on the thumb the slider drags it.
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::LeftButton) break;
+            const QPoint at = mouse->position().toPoint();
+            int step = PageTowards(at.x(), at.y());
+            if (step == 0) break;
+            FPointerX = at.x();
+            FPointerY = at.y();
+            FPagingStep = step;
+            FPaging->start(PagingDelay);
+            DispatchEvent([this] { PageStep(); });
+            return true;
+        }
+        case QEvent::MouseMove:
+            if (FPagingStep == 0) break;
+            FPointerX = static_cast<QMouseEvent*>(event)->position().toPoint().x();
+            FPointerY = static_cast<QMouseEvent*>(event)->position().toPoint().y();
+            return true;
+        case QEvent::MouseButtonRelease:
+            if (FPagingStep == 0 || static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
+            StopPaging();
+            return true;
+        case QEvent::Hide:
+            StopPaging();
+            break;
+        default:
+            break;
+    }
     if (event->type() == QEvent::KeyPress) {
         int target;
         if (KeyTarget(static_cast<QKeyEvent*>(event)->key(), FPosition, FMin, FMax, FLineSize, FPageSize, target)) {

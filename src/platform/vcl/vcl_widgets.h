@@ -5,6 +5,7 @@
 
 #include <QGroupBox>
 #include <QImage>
+#include <QSlider>
 #include <QWidget>
 #include <functional>
 
@@ -61,6 +62,16 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent*) override { PlaceButtons(); }
+};
+
+// A track bar's window: where the style draws the thumb, and which way
+// along the bar the values grow.
+class TrackBarWidget : public QSlider {
+public:
+    TrackBarWidget() : QSlider(Qt::Horizontal) {}
+    QRect ThumbRect() const;
+    // True when the values grow from left to right (top to bottom).
+    bool GrowsAlong() const;
 };
 
 // The top-level window of a form: Tab and Shift+Tab follow the form's own
