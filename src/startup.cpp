@@ -3,6 +3,7 @@
 
 #include <signal.h>
 
+#include "platform/vcl/stop_signals.h"
 #include "platform/vcl/vcl.h"
 
 int RunGuarded(const std::function<void()>& steps) {
@@ -11,6 +12,8 @@ int RunGuarded(const std::function<void()>& steps) {
     // the program on the spot.
     signal(SIGXFSZ, SIG_IGN);
     try {
+        // SIGTERM, SIGINT and SIGHUP end the program as Exit does.
+        vcl::StopSignals stopSignals;
         steps();
     } catch (const Exception& e) {
         Application->ShowException(e);

@@ -5,7 +5,8 @@
 #include <functional>
 
 // Sets up the process (a write past the file-size limit fails instead of
-// ending the program), then runs steps; an Exception that leaves them is
+// ending the program; while steps run, SIGTERM, SIGINT and SIGHUP end the
+// message loop as Exit does), then runs steps; an Exception that leaves them is
 // shown with ShowException, any other thrown object as an Exception with
 // an empty message. Returns 0.
 int RunGuarded(const std::function<void()>& steps);

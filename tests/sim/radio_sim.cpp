@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 #include "platform/win32/com_ports.h"
@@ -157,15 +156,6 @@ void RadioSim::SetByte(int address, uint8_t v) {
 uint8_t RadioSim::Byte(int address) const {
     std::lock_guard<std::mutex> lock(FMutex);
     return FMemory.at(static_cast<size_t>(address));
-}
-
-bool RadioSim::LoadMemory(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::array<uint8_t, 512> m;
-    if (!in.read(reinterpret_cast<char*>(m.data()), m.size())) return false;
-    if (in.peek() != std::ifstream::traits_type::eof()) return false;  // longer than 512
-    SetMemory(m);
-    return true;
 }
 
 Faults RadioSim::GetFaults() const {

@@ -65,13 +65,21 @@ public:
     const std::string& DevicePath() const { return FSlavePath; }
     // Links COMn in the ports folder to this radio (replacing a link).
     void InstallAsCom(int n);
+    // The same, but only where the ports folder has no COMn yet; otherwise
+    // false, and *refusal says what is there (the link and its target).
+    bool AddAsCom(int n, std::string* refusal);
 
     // Memory. Tests set it before the program reads, and inspect it after.
     std::array<uint8_t, 512> Memory() const;
     void SetMemory(const std::array<uint8_t, 512>& m);
     void SetByte(int address, uint8_t v);
     uint8_t Byte(int address) const;
-    bool LoadMemory(const std::string& file);  // 512 bytes
+    // From a file of exactly 512 bytes; on failure *error (if given) says
+    // why: the system's reason, or that the size is wrong.
+    bool LoadMemory(const std::string& file, std::string* error = nullptr);
+    // Into a file, made anew beside it and put in its place whole; on
+    // failure *error gives the system's reason.
+    bool SaveMemory(const std::string& file, std::string* error) const;
 
     Faults GetFaults() const;
     void SetFaults(const Faults& f);

@@ -1,25 +1,33 @@
 // simradio: a simulated radio on a pseudo-terminal, to try chantune by
 // hand without a radio. Prints the device to open and each frame that
-// arrives; runs until interrupted (Ctrl+C) or terminated.
+// arrives; runs until interrupted (Ctrl+C) or terminated, then writes its
+// memory to the --save file if one was named.
 #include <signal.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "platform/win32/com_ports.h"
 #include "sim/radio_sim.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
 void Usage() {
     std::fprintf(stderr,
                  "usage: simradio [options]\n"
-                 "  --com N            appear as COMN (a link in %s, removed on exit)\n"
+                 "  --com N            appear as COMN (a new link in %s, removed on exit;\n"
+                 "                     a COMN that is there already is left alone)\n"
                  "  --memory FILE      load the 512-byte memory from FILE (default all 0xFF)\n"
+                 "  --save FILE        write the 512-byte memory to FILE when stopped, to serve\n"
+                 "                     it again with --memory (FILE may be the --memory file)\n"
                  "  --baud B --pace    take 10 bits per byte at B baud, both ways (default 4800)\n"
                  "  --silent           answer nothing\n"
                  "  --ping-reply X     answer the ping with byte X instead of 0x01\n"
@@ -78,6 +86,7 @@ int main(int argc, char** argv) {
     sim::Faults faults;
     int com = 0;
     std::string memoryFile;
+    std::string saveFile;
     for (int i = 1; i < argc; ++i) {
         const std::string opt = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -90,6 +99,7 @@ int main(int argc, char** argv) {
         else if (!value) ok = false;
         else if (opt == "--com") ok = ParseNumber(value, 1, 255, &com);
         else if (opt == "--memory") memoryFile = value;
+        else if (opt == "--save") saveFile = value;
         else if (opt == "--baud") ok = ParseNumber(value, 50, 4000000, &faults.baud);
         else if (opt == "--ping-reply") ok = ParseNumber(value, 0, 255, &faults.pingReply);
         else if (opt == "--extra") ok = ParseNumber(value, 0, 4096, &faults.extraReplyBytes);
@@ -117,14 +127,28 @@ int main(int argc, char** argv) {
 
     try {
         sim::RadioSim radio;
-        if (!memoryFile.empty() && !radio.LoadMemory(memoryFile)) {
-            std::fprintf(stderr, "simradio: %s does not hold exactly 512 bytes\n", memoryFile.c_str());
+        std::string why;
+        if (!memoryFile.empty() && !radio.LoadMemory(memoryFile, &why)) {
+            std::fprintf(stderr, "simradio: %s: %s\n", memoryFile.c_str(), why.c_str());
             return 1;
         }
+        // The file is written only at the end: make sure now that it can be.
+        if (!saveFile.empty()) {
+            const std::string folder = fs::path(saveFile).parent_path().string();
+            if (access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
+                std::fprintf(stderr, "simradio: %s: %s\n", saveFile.c_str(), std::strerror(errno));
+                return 1;
+            }
+        }
         radio.SetFaults(faults);
+        // A COMn already there is the user's own link (or one left by a
+        // simradio that was killed): it is not replaced.
+        if (com > 0 && !radio.AddAsCom(com, &why)) {
+            std::fprintf(stderr, "simradio: not replacing COM%d: %s\n", com, why.c_str());
+            return 1;
+        }
         std::printf("simradio: serving on %s\n", radio.DevicePath().c_str());
         if (com > 0) {
-            radio.InstallAsCom(com);
             std::printf("simradio: appears as COM%d (%s/COM%d)\n", com, com_ports::PortsFolder().c_str(), com);
         }
         std::printf("simradio: Ctrl+C to stop\n");
@@ -143,6 +167,13 @@ int main(int argc, char** argv) {
             }
             std::fflush(stdout);
             if (sig > 0) break;
+        }
+        if (!saveFile.empty()) {
+            if (!radio.SaveMemory(saveFile, &why)) {
+                std::fprintf(stderr, "simradio: %s: %s\n", saveFile.c_str(), why.c_str());
+                return 1;
+            }
+            std::printf("simradio: memory saved to %s\n", saveFile.c_str());
         }
         std::printf("simradio: stopped\n");
     } catch (const std::exception& e) {

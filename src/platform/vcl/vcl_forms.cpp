@@ -9,9 +9,12 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QSocketNotifier>
 #include <cerrno>
+#include <memory>
 
 #include "modal.h"
+#include "stop_signals.h"
 #include "vcl_internal.h"
 #include "vcl_widgets.h"
 
@@ -422,8 +425,19 @@ void TApplication::Initialize() {
 
 void TApplication::Run() {
     if (!QApplication::instance()) return;
+    // A stop signal ends the run the way Terminate does, after the event
+    // under way.
+    std::unique_ptr<QSocketNotifier> stop;
+    if (const int fd = vcl::StopSignalDescriptor(); fd >= 0) {
+        stop = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        QObject::connect(stop.get(), &QSocketNotifier::activated, [this] {
+            vcl::DrainStopSignals();
+            Terminate();
+        });
+    }
     if (FMainForm && !FTerminated) FMainForm->Show();
     if (!FTerminated) QApplication::exec();
+    stop.reset();
     // The program ends: its forms go first, while every unit is still
     // there for their destructors.
     DestroyComponents();

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <mutex>
 #include <optional>
+#include <set>
 
 namespace port_lock {
 namespace {
@@ -22,6 +23,32 @@ const char* const DefaultFolder = "/run/lock";
 
 std::mutex g_folderMutex;
 std::string g_folder;  // empty: the default
+
+// The lock files this process has taken and not yet released. The link
+// object is never destroyed and nothing closes its port when the program
+// ends, so its lock would outlive the process; they are removed when the
+// process exits (the port itself goes with the process).
+struct TakenLocks {
+    std::mutex mutex;
+    std::set<std::string> files;
+};
+
+void ReleaseAllAtExit();
+
+TakenLocks& Taken() {
+    static TakenLocks* taken = [] {
+        auto* t = new TakenLocks;  // never freed: it is used at exit
+        std::atexit(ReleaseAllAtExit);
+        return t;
+    }();
+    return *taken;
+}
+
+bool IsTaken(const std::string& path) {
+    TakenLocks& t = Taken();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    return t.files.count(path) != 0;
+}
 
 // The device's own name: "ttyUSB0" for /dev/ttyUSB0 and for any link to it.
 std::string DeviceName(const std::string& device) {
@@ -136,6 +163,9 @@ Outcome Acquire(const std::string& device, std::string* lockFile) {
     // program racing for the same port ends the loop one way or the other.
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (CreateLockFile(path)) {
+            TakenLocks& t = Taken();
+            std::lock_guard<std::mutex> lock(t.mutex);
+            t.files.insert(path);
             *lockFile = path;
             return Outcome::Taken;
         }
@@ -146,7 +176,14 @@ Outcome Acquire(const std::string& device, std::string* lockFile) {
         // A young lock that does not say who holds it yet may be one being
         // written right now: the port counts as held.
         if (lock.kind == LockContent::Kind::NoProcess && lock.young) return Outcome::Held;
-        if (lock.kind == LockContent::Kind::Process && IsAlive(lock.pid)) return Outcome::Held;
+        // A lock with this process's own number that this process did not
+        // take is the leftover of an earlier process that had the same
+        // number (a restarted container, say).
+        if (lock.kind == LockContent::Kind::Process && lock.pid == getpid()) {
+            if (IsTaken(path)) return Outcome::Held;
+        } else if (lock.kind == LockContent::Kind::Process && IsAlive(lock.pid)) {
+            return Outcome::Held;
+        }
         // Stale or debris. Another program may have cleared it and taken
         // the port meanwhile; its new lock is not touched.
         if (!StillThere(path, lock)) continue;
@@ -159,10 +196,30 @@ Outcome Acquire(const std::string& device, std::string* lockFile) {
     return Outcome::Held;
 }
 
-void Release(const std::string& lockFile) {
-    if (lockFile.empty()) return;
+namespace {
+
+void RemoveIfOurs(const std::string& lockFile) {
     const LockContent lock = ReadLock(lockFile);
     if (lock.kind == LockContent::Kind::Process && lock.pid == getpid()) unlink(lockFile.c_str());
+}
+
+void ReleaseAllAtExit() {
+    TakenLocks& t = Taken();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    for (const std::string& file : t.files) RemoveIfOurs(file);
+    t.files.clear();
+}
+
+}  // namespace
+
+void Release(const std::string& lockFile) {
+    if (lockFile.empty()) return;
+    {
+        TakenLocks& t = Taken();
+        std::lock_guard<std::mutex> lock(t.mutex);
+        t.files.erase(lockFile);
+    }
+    RemoveIfOurs(lockFile);
 }
 
 std::string Folder() {

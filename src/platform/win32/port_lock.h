@@ -3,7 +3,10 @@
 // LCK..<device name>, whose content is the holder's process id as ten
 // right-aligned ASCII digits and a newline. A lock whose process is gone
 // is stale and is taken over; so is one that names no process although it
-// was last written more than ten seconds ago.
+// was last written more than ten seconds ago, and one that names this very
+// process for a device it has not opened (left by an earlier process that
+// had the same number). The locks a process still holds when it exits are
+// removed then.
 #pragma once
 
 #include <string>
@@ -22,6 +25,7 @@ enum class Outcome {
 Outcome Acquire(const std::string& device, std::string* lockFile);
 
 // Removes a lock file taken by Acquire, if it still names this process.
+// Whatever is not released so is removed when the process exits.
 void Release(const std::string& lockFile);
 
 // The lock folder: /run/lock unless a test has set its own.
