@@ -122,6 +122,7 @@ protected:
     virtual bool WidgetEvent(QObject* watched, QEvent* event);
     void Watch(QObject* object);  // routes object's events to WidgetEvent
     void FontChanged();           // applies Font to the widget and to ParentFont children
+    void ReleaseFocus();          // about to be hidden or disabled: the form takes the focus
 
     friend class TWinControl;
     friend class TPageControl;
@@ -551,6 +552,9 @@ public:
 protected:
     void InsertControl(TControl* c) override;
     void RemoveControl(TControl* c) override;
+    // The tabs: a click gives the page control the focus, the wheel does
+    // nothing there.
+    bool WidgetEvent(QObject* watched, QEvent* event) override;
 
 public:
     void AppendTabSequence(std::vector<TWinControl*>& out) override;  // into the shown page only
