@@ -18,6 +18,11 @@
 // The mouse wheel: a track bar or combo box takes wheel turns only while it
 // has the keyboard focus. Otherwise the turn goes on to its parents, so a
 // scroll box beneath the pointer scrolls and no value changes.
+//
+// The keyboard focus: a control hidden or disabled while it (or a control
+// inside it) has the focus leaves no control focused; the form's window
+// takes the keyboard, nothing scrolls, and Tab starts again from the first
+// tab stop. A click on a page control's tab focuses the page control.
 #pragma once
 
 #include <cstdint>
