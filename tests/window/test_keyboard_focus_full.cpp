@@ -1,11 +1,15 @@
 // The full edition's own parts through the keyboard, the wheel and a
-// screen reader: the page control in the tab order, the Options page's
+// screen reader: the page control in the tab order and under the mouse,
+// its arrow keys and the wheel over its tabs, the Options page's
 // stops and the names of its track bars, the range group's arrow keys, and
 // the option bars under their keys and the wheel.
 #include <QAccessible>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 
 #include "window/main_window_fixture.h"
+#include "window/radio_test_helpers.h"
 #include "vcl/keyboard_helpers.h"
 #include "vcl/pointer_helpers.h"
 
@@ -159,6 +163,60 @@ TEST_F(FullEditionKeyboardTest, TheWheelOverAnUnfocusedOptionBarChangesNothing) 
     pointer::TurnWheel(Form1->TrackBar6->Widget(), -2);
     EXPECT_EQ(Form1->TrackBar6->Position(), 2);
     EXPECT_EQ(Form1->Label19->Caption(), "2");
+}
+
+// A click on a tab gives the keyboard to the page control, from a row's
+// bar or from Exit: the wheel then moves no option and the Options Write
+// sends nothing. Left and Right go from page to page, not round; the wheel
+// over the tabs leaves the page where it is.
+TEST_F(FullEditionKeyboardTest, AClickOnATabFocusesThePageControlWhoseArrowsNotTheWheelTurnThePages) {
+    sim::RadioSim& radio = AddRadio(1);
+    radio.SetMemory(radio_test::FullImage());
+    CreateWindows();
+    ASSERT_TRUE(ShowActive(*Form1));
+    Form1->Button2->Click();
+    Form1->Button3->Click();
+    ASSERT_EQ(LogLines().back(), "Data block succefully read from device");
+    radio.ClearFrames();
+    QWidget* window = Form1->Widget();
+    QTabBar* tabs = static_cast<QTabWidget*>(Form1->PageControl1->Widget())->tabBar();
+    auto clickTab = [&](int index) {
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, tabs->mapTo(window, tabs->tabRect(index).center()));
+    };
+    const int deviation = Form1->TrackBar1->Position();
+    const String deviationText = Form1->Label9->Caption();
+
+    for (TWinControl* before : {static_cast<TWinControl*>(Form1->FTrackRx[2]), static_cast<TWinControl*>(Form1->Button1)}) {
+        SCOPED_TRACE(before->Name());
+        Form1->PageControl1->SetActivePage(Form1->TabSheet1);
+        before->SetFocus();
+        clickTab(1);
+        EXPECT_EQ(Form1->PageControl1->ActivePage(), Form1->TabSheet2);
+        EXPECT_EQ(FocusedControl(*Form1), "PageControl1");
+        pointer::TurnWheel(Form1->TrackBar1->Widget(), -1);
+        EXPECT_EQ(Form1->TrackBar1->Position(), deviation);
+        EXPECT_EQ(Form1->Label9->Caption(), deviationText);
+        Form1->WriteOptions();
+        EXPECT_TRUE(radio.Writes().empty());
+    }
+
+    const struct {
+        Qt::Key key;
+        TTabSheet* page;
+    } presses[] = {{Qt::Key_Left, Form1->TabSheet1}, {Qt::Key_Left, Form1->TabSheet1},
+                   {Qt::Key_Right, Form1->TabSheet2}, {Qt::Key_Right, Form1->TabSheet2},
+                   {Qt::Key_Left, Form1->TabSheet1}};
+    for (const auto& p : presses) {
+        QTest::keyClick(QApplication::focusWidget(), p.key);
+        EXPECT_EQ(Form1->PageControl1->ActivePage(), p.page) << p.key;
+        EXPECT_EQ(FocusedControl(*Form1), "PageControl1");
+    }
+    for (int notches : {-1, 1, 1, -1}) {
+        pointer::TurnWheel(tabs, tabs->tabRect(0).center(), notches);
+        EXPECT_EQ(Form1->PageControl1->ActivePage(), Form1->TabSheet1) << notches;
+    }
+    // From the tabs Tab goes into the page shown.
+    EXPECT_EQ(PressTab(*Form1, 1), std::vector<String>{"ChBx0"});
 }
 
 }  // namespace

@@ -10,9 +10,12 @@
 #include "vcl/keyboard_helpers.h"
 #include "vcl/pointer_helpers.h"
 #include "window/main_window_fixture.h"
+#include "window/radio_test_helpers.h"
 
 namespace {
 
+using keyboard::FocusedControl;
+using keyboard::PressTab;
 using keyboard::ShowActive;
 using pointer::TurnWheel;
 
@@ -49,19 +52,18 @@ protected:
 
     int Scrolled() const { return Form1->ScrollBox1->VertScrollPosition(); }
 
-    // The pointer comes onto the row's receive tone label: the tone
-    // chooser stands over it.
-    QComboBox* HoverRxTone(int row) {
+    // The pointer comes onto a tone label: the tone chooser stands over it.
+    QComboBox* HoverTone(TLabel* label, int row) {
         QWidget* window = Form1->Widget();
-        TLabel* label = Form1->FCtcssRxLabel[row];
+        auto* combo = static_cast<QComboBox*>(Form1->CurrentCombo->Widget());
         const QPoint onLabel = label->Widget()->mapTo(window, QPoint(10, label->Height() / 2));
         QTest::mouseMove(window->windowHandle(), onLabel - QPoint(0, 40));
         QTest::mouseMove(window->windowHandle(), onLabel);
-        auto* combo = static_cast<QComboBox*>(Form1->CurrentCombo->Widget());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return combo->isVisible(); }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return combo->isVisible() && combo->y() == label->Top() - 3; }, 2000));
         EXPECT_EQ(Form1->FCtcssRow, row);
         return combo;
     }
+    QComboBox* HoverRxTone(int row) { return HoverTone(Form1->FCtcssRxLabel[row], row); }
 
     // Clicks the box and waits for its list.
     static QAbstractItemView* Open(QComboBox* box) {
@@ -263,6 +265,58 @@ TEST_F(WheelKeysListsTest, TheToneListOpensBelowItsBoxEightTonesTallWithTheChose
     EXPECT_EQ(Form1->FCtcssRx[1], 32);
     EXPECT_EQ(Form1->FCtcssRxLabel[1]->Caption(), "173,8 Hz");
     EXPECT_FALSE(combo->isVisible());
+}
+
+// The chooser hides while it has the focus, moved on to another label or
+// when a tone is chosen: no control keeps the focus, the table stays where
+// it is, keys change nothing, and Write sends the chosen tone alone.
+TEST_F(WheelKeysListsTest, TheToneChooserGoingAwayFocusedLeavesTheTableAndTheKeysAlone) {
+    sim::RadioSim& radio = AddRadio(1);
+    radio.SetMemory(radio_test::FullImage());
+    CreateWindows();
+    ASSERT_TRUE(ShowActive(*Form1));
+    Form1->Button2->Click();
+    ASSERT_TRUE(Connected);
+    Form1->Button3->Click();
+    ASSERT_EQ(LogLines().back(), "Data block succefully read from device");
+    radio.ClearFrames();
+    const int row = 24;
+    Form1->ScrollBox1->SetVertScrollPosition(Form1->FRowLabel[row]->Top() - 40);
+    const int scrolled = Scrolled();
+    ASSERT_GT(scrolled, 0);
+
+    // Opened and closed again with Escape: the chooser has the focus when
+    // the pointer takes it on to the transmit label of the next row.
+    QComboBox* combo = HoverRxTone(row);
+    QAbstractItemView* view = Open(combo);
+    QTest::keyClick(view, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }, 2000));
+    ASSERT_EQ(QApplication::focusWidget(), combo);
+    HoverTone(Form1->FCtcssTxLabel[row + 1], row + 1);
+    EXPECT_EQ(FocusedControl(*Form1), "-");
+    EXPECT_EQ(Scrolled(), scrolled);
+
+    // A tone chosen there with the keys of its list.
+    const int tone = Form1->FCtcssTx[row + 1] + 1;
+    view = Open(combo);
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !combo->isVisible(); }, 2000));
+    EXPECT_EQ(Form1->FCtcssTx[row + 1], tone);
+    EXPECT_EQ(FocusedControl(*Form1), "-");
+    EXPECT_EQ(QApplication::focusWidget(), Form1->Widget());
+    EXPECT_EQ(Scrolled(), scrolled);
+
+    const std::vector<std::string> rows = radio_test::RowsState(*Form1);
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left, Qt::Key_Space})
+        QTest::keyClick(QApplication::focusWidget(), key);
+    EXPECT_EQ(radio_test::RowsState(*Form1), rows);
+    EXPECT_EQ(Scrolled(), scrolled);
+
+    Form1->WriteChannels();
+    EXPECT_EQ(radio_test::WritesTo(radio), (std::vector<radio_test::Written>{{5 * (row + 1) + 4, tone}}));
+    // Tab starts again from the first stop.
+    EXPECT_EQ(PressTab(*Form1, 1), std::vector<String>{"Button1"});
 }
 
 TEST_F(WheelKeysListsTest, TheRateListOpensBelowItsBoxWithAllThreeRates) {

@@ -4,10 +4,12 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
@@ -299,9 +301,28 @@ void TScrollBox::SetVertScrollPosition(int y) {
 // ---- TPageControl and TTabSheet
 
 TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner, new QTabWidget) {
+    Watch(static_cast<QTabWidget*>(FWidget)->tabBar());
     FWidth = 289;
     FHeight = 193;
     SetWidgetGeometry();
+}
+
+// The tabs as the framework's: a click on a tab gives the keyboard to the
+// page control itself (its tab shows the focus), taken before the page
+// changes, so that no control of the new page takes it; Left and Right
+// then go from page to page (the tab bar's own keys). The wheel over the
+// tabs does nothing.
+bool TPageControl::WidgetEvent(QObject* watched, QEvent* event) {
+    if (watched == static_cast<QTabWidget*>(FWidget)->tabBar()) {
+        if (event->type() == QEvent::Wheel) {
+            event->accept();
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            SetFocus();
+    }
+    return TWinControl::WidgetEvent(watched, event);
 }
 
 void TPageControl::InsertControl(TControl* c) {

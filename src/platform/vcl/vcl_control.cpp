@@ -12,6 +12,12 @@
 
 using namespace vcl::detail;
 
+static TForm* FormOf(const TControl* c) {
+    for (TControl* p = const_cast<TControl*>(c); p; p = p->Parent())
+        if (auto* f = dynamic_cast<TForm*>(p)) return f;
+    return nullptr;
+}
+
 // ---- TControl
 
 TControl::TControl(TComponent* AOwner, QWidget* widget)
@@ -42,6 +48,7 @@ void TControl::SetParent(TWinControl* parent) {
         FParent = parent;
         parent->InsertControl(this);
     } else {
+        ReleaseFocus();
         FWidget->hide();
         FWidget->setParent(nullptr);
     }
@@ -61,13 +68,30 @@ void TControl::SetWidgetGeometry() {
     FWidget->setGeometry(FLeft, FTop, std::max(0, FWidth), std::max(0, FHeight));
 }
 
+// A control hidden or disabled while it, or a control inside it, has the
+// focus leaves no control focused: the form takes the keyboard itself.
+// Nothing scrolls into view, keys change nothing, and Tab starts again
+// from the first tab stop. Done before the widget changes: Qt would hand
+// the focus on to the next widget of its chain, and a scroll area would
+// bring that one into view.
+void TControl::ReleaseFocus() {
+    QWidget* window = FWidget->window();
+    if (window == FWidget) return;
+    QWidget* focus = window->focusWidget();
+    if (!focus || focus == window || (focus != FWidget && !FWidget->isAncestorOf(focus))) return;
+    window->setFocus(Qt::OtherFocusReason);  // also while the window is not active
+    if (TForm* form = FormOf(this)) form->FFocusWidget = window;
+}
+
 void TControl::SetEnabled(bool on) {
+    if (!on) ReleaseFocus();
     FEnabled = on;
     FWidget->setEnabled(on);
 }
 
 void TControl::SetVisible(bool on) {
     if (on == FVisible) return;
+    if (!on) ReleaseFocus();
     FVisible = on;
     FWidget->setVisible(on);
     if (FParent) FParent->ChildMoved(this);
@@ -339,12 +363,6 @@ QWidget* TWinControl::TabTarget() const { return TabStop() ? FWidget : nullptr; 
 void TWinControl::ApplyTabOrder() {
     for (size_t i = 1; i < FTabList.size(); ++i)
         QWidget::setTabOrder(FTabList[i - 1]->FWidget, FTabList[i]->FWidget);
-}
-
-static TForm* FormOf(const TControl* c) {
-    for (TControl* p = const_cast<TControl*>(c); p; p = p->Parent())
-        if (auto* f = dynamic_cast<TForm*>(p)) return f;
-    return nullptr;
 }
 
 void TWinControl::SetFocus() {

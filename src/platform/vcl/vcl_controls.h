@@ -18,6 +18,11 @@
 // The mouse wheel: a track bar or combo box takes wheel turns only while it
 // has the keyboard focus. Otherwise the turn goes on to its parents, so a
 // scroll box beneath the pointer scrolls and no value changes.
+//
+// The keyboard focus: a control hidden or disabled while it (or a control
+// inside it) has the focus leaves no control focused; the form's window
+// takes the keyboard, nothing scrolls, and Tab starts again from the first
+// tab stop. A click on a page control's tab focuses the page control.
 #pragma once
 
 #include <cstdint>
@@ -123,6 +128,7 @@ protected:
     virtual bool WidgetEvent(QObject* watched, QEvent* event);
     void Watch(QObject* object);  // routes object's events to WidgetEvent
     void FontChanged();           // applies Font to the widget and to ParentFont children
+    void ReleaseFocus();          // about to be hidden or disabled: the form takes the focus
 
     friend class TWinControl;
     friend class TPageControl;
@@ -573,6 +579,9 @@ public:
 protected:
     void InsertControl(TControl* c) override;
     void RemoveControl(TControl* c) override;
+    // The tabs: a click gives the page control the focus, the wheel does
+    // nothing there.
+    bool WidgetEvent(QObject* watched, QEvent* event) override;
 
 public:
     void AppendTabSequence(std::vector<TWinControl*>& out) override;  // into the shown page only

@@ -215,9 +215,10 @@ void TForm::SetVisible(bool on) {
         FVisible = true;
         FWidget->show();
         // A window shown for the first time gives the focus to its first
-        // tab stop; afterwards to the control that had it last.
+        // tab stop; afterwards to the control that had it last, or again
+        // to the first when the form itself had taken the keyboard.
         QWidget* last = FWidget->focusWidget();
-        if (!last || !last->isVisible() || !last->isEnabled()) SelectNext(true);
+        if (!last || last == FWidget || !last->isVisible() || !last->isEnabled()) SelectNext(true);
         if (QGuiApplication::platformName() != "offscreen") {
             FWidget->raise();
             FWidget->activateWindow();

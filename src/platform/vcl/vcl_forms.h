@@ -158,6 +158,7 @@ private:
     };
     friend class FormLoader;
     friend class TMainMenu;
+    friend class TControl;
     friend class TWinControl;
     std::vector<PublishedField> FPublished;
     // The control that has (or, while the window is not active, would
