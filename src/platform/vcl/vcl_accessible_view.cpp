@@ -21,6 +21,7 @@
 #include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <map>
 
 #include "vcl_accessible.h"
@@ -141,9 +142,11 @@ public:
         for (const auto& [index, id] : FTabs) QAccessible::deleteAccessibleInterface(id);
     }
 
-    int childCount() const override { return Bar()->count(); }
+    // The tabs, then the arrows that scroll them when they do not fit.
+    int childCount() const override { return Bar()->count() + static_cast<int>(Arrows().size()); }
     QAccessibleInterface* child(int index) const override {
-        if (index < 0 || index >= Bar()->count()) return nullptr;
+        if (index < 0 || index >= childCount()) return nullptr;
+        if (index >= Bar()->count()) return QAccessible::queryAccessibleInterface(Arrows()[index - Bar()->count()]);
         auto known = FTabs.find(index);
         if (known != FTabs.end()) return QAccessible::accessibleInterface(known->second);
         auto* tab = new TabAccessible(Bar(), index);
@@ -151,6 +154,11 @@ public:
         return tab;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child) return -1;
+        if (QObject* arrow = child->object()) {
+            const qsizetype at = Arrows().indexOf(arrow);
+            return at < 0 ? -1 : Bar()->count() + static_cast<int>(at);
+        }
         for (const auto& [index, id] : FTabs)
             if (QAccessible::accessibleInterface(id) == child) return index;
         return -1;
@@ -171,6 +179,11 @@ public:
 
 private:
     QTabBar* Bar() const { return static_cast<QTabBar*>(widget()); }
+    QList<QObject*> Arrows() const {
+        QList<QObject*> arrows;
+        for (QToolButton* b : Bar()->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) arrows << b;
+        return arrows;
+    }
     mutable std::map<int, QAccessible::Id> FTabs;
 };
 
