@@ -3,10 +3,12 @@
 #pragma once
 
 #include <QAccessible>
+#include <QApplication>
 #include <QWidget>
 
 #include <functional>
 #include <set>
+#include <vector>
 
 namespace accessible {
 
@@ -34,6 +36,23 @@ inline void Walk(QWidget* root, const std::function<void(QAccessibleInterface*, 
 inline bool ClaimsShowing(QAccessibleInterface* a) {
     const QAccessible::State s = a->state();
     return !s.invisible && !s.offscreen;
+}
+
+// The objects beneath root that claim the keyboard focus, by their paths.
+inline std::vector<QString> FocusedObjects(QWidget* root) {
+    std::vector<QString> focused;
+    Walk(root, [&](QAccessibleInterface* a, const QString& path) {
+        if (a->state().focused) focused.push_back(path);
+    });
+    return focused;
+}
+
+// The object a screen reader is taken to when the keyboard moves: the
+// focused widget's, or the item within it that has the focus.
+inline QAccessibleInterface* KeyboardObject() {
+    QAccessibleInterface* focus = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+    if (QAccessibleInterface* item = focus ? focus->focusChild() : nullptr) return item;
+    return focus;
 }
 
 inline QString Name(QWidget* w) {

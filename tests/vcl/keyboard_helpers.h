@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <vector>
 
 #include "platform/vcl/vcl.h"
@@ -85,8 +86,10 @@ inline QString ChoosingAction(QAccessibleInterface* item) {
 // Once the first modal dialog of class dialogClass that shows has the
 // keyboard, types text (if any) into its focused control and presses key
 // there; counts the dialogs so answered. It stops waiting after ten
-// seconds, so that it cannot answer a later test's dialog.
-inline void AnswerDialog(const char* dialogClass, const QString& text, Qt::Key key, int* answered) {
+// seconds, so that it cannot answer a later test's dialog. `look`, if
+// given, sees the dialog first, as it shows.
+inline void AnswerDialog(const char* dialogClass, const QString& text, Qt::Key key, int* answered,
+                         std::function<void(QWidget* dialog)> look = {}) {
     auto* timer = new QTimer;
     const QDeadlineTimer giveUp(10000);
     QObject::connect(timer, &QTimer::timeout, [=] {
@@ -99,6 +102,7 @@ inline void AnswerDialog(const char* dialogClass, const QString& text, Qt::Key k
         if (!dialog || !dialog->inherits(dialogClass) || !dialog->isActiveWindow() || !focus ||
             !dialog->isAncestorOf(focus))
             return;
+        if (look) look(dialog);
         if (!text.isEmpty()) QTest::keyClicks(focus, text);
         QTest::keyClick(focus, key);
         ++*answered;

@@ -1,12 +1,14 @@
 // What a screen reader is told of controls without a caption of their
 // own: the label above them or after them names them, never one across
-// another control; and hidden lists expose no items. (The channel table's
-// row and column names are tested on the main window.)
+// another control; hidden lists expose no items; a page control's tabs
+// take the focus only with the keyboard. (The channel table's row and
+// column names are tested on the main window.)
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QComboBox>
 #include <QListWidget>
+#include <QLineEdit>
 
 #include "platform/vcl/vcl.h"
 #include "vcl/accessible_helpers.h"
@@ -101,6 +103,55 @@ TEST(AccessibleControls, HiddenListsExposeNoItems) {
     accessible::Walk(form.Widget(), [](QAccessibleInterface* a, const QString& path) {
         EXPECT_FALSE(accessible::ClaimsShowing(a)) << path.toStdString();
     });
+}
+
+// A page control's tab list: its tabs by their captions, the current one
+// selected, and focused only while the list has the keyboard, the one
+// object focused then; pressing a tab shows its page.
+TEST(AccessibleControls, PageTabsAreFocusedOnlyWhileTheirListHasTheKeyboard) {
+    TForm form(Application);
+    form.SetClientSize(360, 300);
+    Make<TEdit>(form, &form, 8, 8);
+    auto* pages = Make<TPageControl>(form, &form, 8, 40);
+    for (const char* caption : {"Channels", "Options"}) {
+        auto* page = new TTabSheet(&form);
+        page->SetParent(pages);
+        page->SetCaption(caption);
+    }
+    ASSERT_TRUE(keyboard::ShowActive(form));
+    ASSERT_TRUE(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+    QAccessibleInterface* list = nullptr;
+    accessible::Walk(form.Widget(), [&](QAccessibleInterface* a, const QString&) {
+        if (a->role() == QAccessible::PageTabList) list = a;
+    });
+    ASSERT_NE(list, nullptr);
+    ASSERT_GE(list->childCount(), 2);
+    QAccessibleInterface* first = list->child(0);
+    QAccessibleInterface* second = list->child(1);
+    EXPECT_EQ(first->text(QAccessible::Name), "Channels");
+    EXPECT_EQ(second->text(QAccessible::Name), "Options");
+    EXPECT_EQ(second->role(), QAccessible::PageTab);
+    EXPECT_EQ(list->indexOfChild(second), 1);
+    const int last = list->childCount() - 1;  // the arrows for tabs that do not fit, if any
+    EXPECT_EQ(list->indexOfChild(list->child(last)), last);
+    EXPECT_EQ(list->childAt(second->rect().center().x(), second->rect().center().y()), second);
+    EXPECT_TRUE(first->state().selected);
+    EXPECT_FALSE(first->state().focused);
+    EXPECT_EQ(accessible::FocusedObjects(form.Widget()).size(), 1u);
+
+    keyboard::PressTab(form, 1);  // to the tab list
+    EXPECT_EQ(list->focusChild(), first);
+    EXPECT_TRUE(first->state().focused);
+    EXPECT_EQ(accessible::FocusedObjects(form.Widget()).size(), 1u);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(second->state().selected && second->state().focused);
+    EXPECT_FALSE(first->state().focused);
+    EXPECT_EQ(pages->ActivePage()->Caption(), "Options");
+
+    first->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(pages->ActivePage()->Caption(), "Channels");
+    keyboard::PressTab(form, 1);  // away from the list
+    EXPECT_FALSE(first->state().focused);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -174,6 +175,32 @@ TEST_F(TextControls, LabelsOfOneCaptionEachFitTheirOwnFont) {
     plain->SetCaption("CTCSS Off Off");
     EXPECT_TRUE(fits(plain));
     EXPECT_GT(plain->Width(), bold->Width());
+}
+
+// A label sized in a font it takes from its parent, or is given, is the
+// size its caption needs in that font, the new font measured only once
+// the label has it.
+TEST_F(TextControls, ALabelIsSizedInTheFontItEndsWith) {
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    auto needs = [](TLabel* label) {
+        return QFontMetrics(label->Widget()->font()).size(0, QString::fromStdString(label->Caption()));
+    };
+    auto size = [](TLabel* label) { return QSize(label->Width(), label->Height()); };
+    for (const String caption : {"07", "Rx (MHz)"}) {
+        auto* inherits = new TLabel(&form);
+        inherits->SetParent(panel);
+        inherits->SetCaption(caption);
+        auto* own = new TLabel(&form);
+        own->SetParent(&form);
+        own->SetCaption(caption);
+        own->SetFontSize(19);
+        EXPECT_EQ(size(own), needs(own)) << caption;
+        panel->SetFontSize(17);
+        EXPECT_EQ(inherits->Widget()->font().pixelSize(), 23);
+        EXPECT_EQ(size(inherits), needs(inherits)) << caption;
+        panel->SetFontSize(8);
+    }
 }
 
 TEST_F(TextControls, ButtonClickModalResultAndDefault) {

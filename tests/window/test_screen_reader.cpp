@@ -2,10 +2,12 @@
 // control named after its row's number and its column's caption, the tone
 // chooser after the place it stands in, the frequency dialog's edit after
 // its unit, nothing hidden (the message lists, closed lists, other pages,
-// hidden windows) on screen, and the program under its own name.
+// hidden windows) on screen, one object focused at a time, the one with the
+// keyboard, and the program under its own name.
 #include <QAccessible>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QPushButton>
 
 #include "window/main_window_fixture.h"
 #include "window/radio_test_helpers.h"
@@ -42,6 +44,17 @@ protected:
         QTest::mouseMove(window->windowHandle(), on);
         return QTest::qWaitFor(
             [&] { return Form1->CurrentCombo->Visible() && Form1->CurrentCombo->Top() == label->Top() - 3; }, 2000);
+    }
+
+    // Exactly one object of the window claims the focus: the one the
+    // keyboard is on.
+    static void ExpectOnlyTheKeyboardFocused(QWidget* window, const std::string& where) {
+        const std::vector<QString> focused = accessible::FocusedObjects(window);
+        QStringList paths(focused.begin(), focused.end());
+        EXPECT_EQ(focused.size(), 1u) << where << ": " << paths.join(", ").toStdString();
+        QAccessibleInterface* keyboard = accessible::KeyboardObject();
+        ASSERT_NE(keyboard, nullptr) << where;
+        EXPECT_TRUE(keyboard->state().focused) << where;
     }
 
     radio_test::ScopedLocale locale{radio_test::PointLocale()};
@@ -146,6 +159,36 @@ TEST_F(ScreenReaderTest, NothingHiddenIsOnScreenInAnyWindow) {
     EXPECT_EQ(name, "MHz");
     EXPECT_TRUE(editable);
     EXPECT_EQ(typed, "33,025");
+}
+
+TEST_F(ScreenReaderTest, OnlyTheObjectWithTheKeyboardIsFocused) {
+    CreateWindows();
+    ASSERT_TRUE(keyboard::ShowActive(*Form1));
+    // From Exit, the first stop, by Tab to the table's first check box:
+    // past the page control's tabs in the full edition.
+    ExpectOnlyTheKeyboardFocused(Form1->Widget(), keyboard::FocusedControl(*Form1));
+    for (int i = 0; i < 20 && keyboard::FocusedControl(*Form1) != "ChBx0"; ++i) {
+        keyboard::PressTab(*Form1, 1);
+        ExpectOnlyTheKeyboardFocused(Form1->Widget(), keyboard::FocusedControl(*Form1));
+    }
+    ASSERT_EQ(keyboard::FocusedControl(*Form1), "ChBx0");
+
+    // A message box, the real one: "Error file opening!" after the open
+    // dialog is given a name that is not there.
+    vcl::ModalHost* scripted = vcl::SetModalHost(nullptr);
+    int answered = 0;
+    bool looked = false;
+    const std::string missing = test_env::MakeTempDir() + "/missing.tun";
+    keyboard::AnswerDialog("QFileDialog", QString::fromStdString(missing), Qt::Key_Return, &answered);
+    keyboard::AnswerDialog("QMessageBox", {}, Qt::Key_Return, &answered, [&](QWidget* box) {
+        looked = true;
+        ExpectOnlyTheKeyboardFocused(box, "message box");
+        EXPECT_TRUE(qobject_cast<QPushButton*>(QApplication::focusWidget()));
+    });
+    Form1->N2->Click();
+    vcl::SetModalHost(scripted);
+    EXPECT_EQ(answered, 2);
+    EXPECT_TRUE(looked);
 }
 
 TEST(ProgramName, TheProgramCallsItselfByItsOwnName) {

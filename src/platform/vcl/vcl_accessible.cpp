@@ -173,4 +173,7 @@ QAccessibleInterface* ControlFactory(const QString&, QObject* object) {
 
 }  // namespace
 
-void vcl::detail::InstallControlAccessibility() { QAccessible::installFactory(ControlFactory); }
+void vcl::detail::InstallControlAccessibility() {
+    QAccessible::installFactory(ControlFactory);
+    InstallViewAccessibility();
+}

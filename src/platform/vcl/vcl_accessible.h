@@ -10,6 +10,14 @@ class QLineEdit;
 
 namespace vcl::detail {
 
+// Where the objects stand: in view or scrolled out, and the one focused
+// (vcl_accessible_view.cpp); installed with the controls' objects.
+void InstallViewAccessibility();
+
+// Whether the widget is clipped away entirely by the widgets it stands in
+// (scrolled out of its scroll box's view).
+bool OutOfView(const QWidget* w);
+
 // A control's own name (set for it, or its caption), else the one its
 // labels give it.
 class ControlAccessible : public QAccessibleWidget {
@@ -22,6 +30,12 @@ public:
         if (name.isEmpty()) name = Caption();
         if (name.isEmpty()) name = LabelledName(widget());
         return name;
+    }
+    // Scrolled out of view, it is off screen.
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (!s.invisible && OutOfView(widget())) s.offscreen = true;
+        return s;
     }
 
 protected:

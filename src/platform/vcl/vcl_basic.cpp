@@ -5,17 +5,31 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 
 #include "vcl_internal.h"
+#include "vcl_widgets.h"
 
 using namespace vcl::detail;
 
 // ---- TLabel
 
-TLabel::TLabel(TComponent* AOwner) : TControl(AOwner, new QLabel) {
-    auto* label = static_cast<QLabel*>(FWidget);
+// The label's own handling of a new font drops the size it measured in
+// the old one: only then is the text measured again, so that no size is
+// ever taken (and kept, below) from the font before.
+void LabelWidget::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange && fontChanged) fontChanged();
+}
+
+TLabel::TLabel(TComponent* AOwner) : TControl(AOwner, new LabelWidget) {
+    auto* label = static_cast<LabelWidget*>(FWidget);
+    // Cut off with the control's guard, as its events are.
+    label->fontChanged = [this, guard = QPointer<QObject>(FGuard)] {
+        if (guard) Fit();
+    };
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     FMouseClicks = true;
@@ -97,11 +111,6 @@ void TLabel::SetAlignment(TAlignment a) {
 
 void TLabel::Loaded() { Fit(); }
 
-bool TLabel::WidgetEvent(QObject* watched, QEvent* event) {
-    // A font taken from the parent changes the text's size.
-    if (watched == FWidget && event->type() == QEvent::FontChange) Fit();
-    return TControl::WidgetEvent(watched, event);
-}
 
 void TLabel::ReadProperty(const String& name, const DfmValue& v) {
     if (name == "AutoSize") SetAutoSize(v.AsBool());

@@ -216,7 +216,6 @@ public:
 protected:
     void ApplyCaption() override;
     void ApplyFont() override;
-    bool WidgetEvent(QObject* watched, QEvent* event) override;
 
 private:
     void Fit();

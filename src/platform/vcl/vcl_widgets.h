@@ -5,6 +5,7 @@
 
 #include <QGroupBox>
 #include <QImage>
+#include <QLabel>
 #include <QSlider>
 #include <QWidget>
 #include <functional>
@@ -47,6 +48,16 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+};
+
+// A label's window: fontChanged runs once the label has taken a new font,
+// its own or its parent's, and measures its text in it.
+class LabelWidget : public QLabel {
+public:
+    std::function<void()> fontChanged;
+
+protected:
+    void changeEvent(QEvent* event) override;
 };
 
 // An up-down control's window, shared by its two arrow buttons: side by
