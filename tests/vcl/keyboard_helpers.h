@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/vcl/vcl.h"
+#include "support/app_state.h"
 
 namespace keyboard {
 
@@ -85,9 +86,10 @@ inline QString ChoosingAction(QAccessibleInterface* item) {
 // Once the first modal dialog of class dialogClass that shows has the
 // keyboard, types text (if any) into its focused control and presses key
 // there; counts the dialogs so answered. It stops waiting after ten
-// seconds, so that it cannot answer a later test's dialog.
+// seconds or when the test ends, so that it cannot answer a later test's
+// dialog.
 inline void AnswerDialog(const char* dialogClass, const QString& text, Qt::Key key, int* answered) {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(&test_app::TestScope());
     const QDeadlineTimer giveUp(10000);
     QObject::connect(timer, &QTimer::timeout, [=] {
         if (giveUp.hasExpired()) {
