@@ -1,6 +1,8 @@
 # make run   - install what is missing, build, start chantune
 # make run-099 - the same for the earlier edition, chantune-099
 # make test  - install what is missing, build, run the whole suite
+# make test-whole - the same build; each test program once as one process,
+#              so that a test leaning on what an earlier one left shows
 # make fuzz  - build the fuzz targets with clang and run each for FUZZ_SECONDS
 JOBS ?= $(shell nproc)
 BUILD ?= build
@@ -8,7 +10,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build run run-099 test test-sanitize bench fuzz clean
+.PHONY: deps configure build run run-099 test test-whole test-sanitize bench fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -30,6 +32,16 @@ run-099: configure
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# ctest runs each test in a process of its own; here all of a program's
+# tests run in one, one program after the other, each at most WHOLE_TIMEOUT
+# seconds.
+WHOLE_TIMEOUT ?= 600
+test-whole: build
+	@status=0; for t in $(BUILD)/tests/*_tests; do \
+	  [ -x "$$t" ] || continue; echo "test-whole: $$t"; \
+	  QT_QPA_PLATFORM=offscreen timeout $(WHOLE_TIMEOUT) "$$t" --gtest_brief=1 || status=1; \
+	done; exit $$status
 
 # The build runs the test programs too, to list their tests: the same
 # sanitizer settings for both.

@@ -2,8 +2,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
+
+#include <sys/stat.h>
 
 #include "platform/win32/com_ports.h"
 #include "platform/win32/port_lock.h"
@@ -14,7 +17,20 @@ namespace test_env {
 namespace {
 std::string g_root;
 int g_counter = 0;
+
+// The process as Setup left it.
+struct Start {
+    fs::path cwd;
+    std::optional<std::string> home;
+    mode_t umask = 022;
+};
+Start g_start;
+
+void RemoveAllIn(const std::string& folder) {
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) fs::remove_all(e.path(), ec);
 }
+}  // namespace
 
 void Setup() {
     if (!g_root.empty()) return;
@@ -28,10 +44,28 @@ void Setup() {
     setenv("XDG_CONFIG_HOME", (g_root + "/config").c_str(), 1);
     com_ports::SetDeviceRoots(g_root + "/nodev", g_root + "/nosys");
     port_lock::SetFolder(g_root + "/lock");  // never the machine's own lock folder
+    g_start.cwd = fs::current_path();
+    if (const char* home = std::getenv("HOME")) g_start.home = home;
+    g_start.umask = umask(0);
+    umask(g_start.umask);
     std::atexit([] {
         std::error_code ec;
         fs::remove_all(g_root, ec);
     });
+}
+
+void RestoreProcessState() {
+    Setup();
+    std::error_code ec;
+    if (fs::current_path(ec) != g_start.cwd) fs::current_path(g_start.cwd, ec);
+    setenv("XDG_CONFIG_HOME", (g_root + "/config").c_str(), 1);
+    if (g_start.home) setenv("HOME", g_start.home->c_str(), 1);
+    else unsetenv("HOME");
+    umask(g_start.umask);
+    com_ports::SetDeviceRoots(g_root + "/nodev", g_root + "/nosys");
+    port_lock::SetFolder(g_root + "/lock");
+    RemoveAllIn(g_root + "/lock");
+    RemoveAllIn(PortsFolder());
 }
 
 std::string MakeTempDir(const std::string& prefix) {

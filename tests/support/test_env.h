@@ -10,6 +10,11 @@ namespace test_env {
 // Called by the test mains; safe to call again.
 void Setup();
 
+// Puts back, before each test, what Setup made and a test may change: the
+// working folder, HOME and XDG_CONFIG_HOME, the umask, the device and lock
+// folders (the lock folder and the ports folder emptied).
+void RestoreProcessState();
+
 // A fresh empty folder under the process's scratch folder.
 std::string MakeTempDir(const std::string& prefix = "t");
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/vcl/vcl.h"
+#include "support/app_state.h"
 
 namespace keyboard {
 
@@ -86,11 +87,11 @@ inline QString ChoosingAction(QAccessibleInterface* item) {
 // Once the first modal dialog of class dialogClass that shows has the
 // keyboard, types text (if any) into its focused control and presses key
 // there; counts the dialogs so answered. It stops waiting after ten
-// seconds, so that it cannot answer a later test's dialog. `look`, if
-// given, sees the dialog first, as it shows.
+// seconds or when the test ends, so that it cannot answer a later test's
+// dialog. `look`, if given, sees the dialog first, as it shows.
 inline void AnswerDialog(const char* dialogClass, const QString& text, Qt::Key key, int* answered,
                          std::function<void(QWidget* dialog)> look = {}) {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(&test_app::TestScope());
     const QDeadlineTimer giveUp(10000);
     QObject::connect(timer, &QTimer::timeout, [=] {
         if (giveUp.hasExpired()) {

@@ -1,6 +1,7 @@
 // A test fixture that starts the full edition's windows the way the entry
 // function does, with simulated radios on chosen COM ports and a scripted
-// modal seam.
+// modal seam. Each test starts from the program's globals as they are
+// when the program starts (the test main resets the application itself).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,9 +16,16 @@
 #include "sim/radio_sim.h"
 #include "support/test_env.h"
 
+// Each edition's test program defines it: that edition's own globals as
+// they are when the program starts.
+void ResetEditionGlobals();
+
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { test_env::ClearComPorts(); }
+    void SetUp() override {
+        test_env::ClearComPorts();
+        ResetProgramGlobals();
+    }
 
     void TearDown() override {
         if (Radiocomm) Radiocomm->ClosePort();
@@ -30,6 +38,27 @@ protected:
         Form1 = nullptr;
         radios.clear();
         test_env::ClearComPorts();
+    }
+
+    // No window (a form an earlier test left was freed with its
+    // Application object), a new closed link object, not connected, no
+    // port scan or tone list yet, and the edition's own globals.
+    static void ResetProgramGlobals() {
+        AboutBox = nullptr;
+        FormFreqInput = nullptr;
+        Form1 = nullptr;
+        if (Radiocomm) Radiocomm->ClosePort();
+        delete Radiocomm;
+        Radiocomm = new TRadiocomm();
+        Connected = false;
+        if (PortList)
+            for (PortScanEntry* e : *PortList) delete e;
+        delete PortList;
+        PortList = nullptr;
+        delete ToneList;
+        ToneList = nullptr;
+        ToneSuffix.clear();
+        ResetEditionGlobals();
     }
 
     // A simulated radio linked in as COMn (before CreateWindows, so the

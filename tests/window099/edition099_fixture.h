@@ -7,11 +7,6 @@
 
 class Edition099Test : public MainWindowTest {
 protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        RangeIndex = 0;
-    }
-
     // A radio on COM1 holding `memory`, the windows, and a press of
     // "Connection", which reads the radio at once.
     sim::RadioSim& ConnectTo(const radio_test::Image& memory) {
