@@ -24,13 +24,17 @@ protected:
         test_env::ClearComPorts();
         lockFolder = test_env::MakeTempDir("lock");
         radio.InstallAsCom(1);
-        lockFile = lockFolder + "/LCK.." + fs::path(radio.DevicePath()).filename().string();
     }
     void TearDown() override { test_env::ClearComPorts(); }
 
     // The program started, its port scan done and Connection clicked; the
-    // frames so far are cleared.
+    // frames so far are cleared. The radio is plugged in afresh first: a
+    // pseudo-terminal keeps the exclusive mode of the program before, which
+    // a real cable's tty drops when its last opener goes (only root may
+    // open it meanwhile).
     std::unique_ptr<test_env::ChildProcess> StartConnected() {
+        radio.Replug();
+        lockFile = lockFolder + "/LCK.." + fs::path(radio.DevicePath()).filename().string();
         auto child = std::make_unique<test_env::ChildProcess>(
             std::vector<std::string>{CHANTUNE_CHILD, lockFolder, test_env::MakeTempDir("nodev")});
         child->Send("connect");
