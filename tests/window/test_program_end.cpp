@@ -3,16 +3,10 @@
 // gone, the process ended normally and nothing sent to the radio.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "sim/radio_sim.h"
 #include "support/child_process.h"
-#include "support/test_env.h"
 
 namespace fs = std::filesystem;
 
@@ -21,11 +15,8 @@ namespace {
 class ProgramEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test_env::ClearComPorts();
-        lockFolder = test_env::MakeTempDir("lock");
         radio.InstallAsCom(1);
     }
-    void TearDown() override { test_env::ClearComPorts(); }
 
     // The program started, its port scan done and Connection clicked; the
     // frames so far are cleared. The radio is plugged in afresh first: a
@@ -41,25 +32,22 @@ protected:
         std::string answer;
         EXPECT_TRUE(child->ReadLine(&answer, 30000)) << child->Errors();
         EXPECT_EQ(answer, "connected");
-        std::ifstream in(lockFile);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(std::atoi(text.c_str()), child->Pid()) << "the program holds the port";
+        EXPECT_EQ(std::atoi(test_env::FileText(lockFile).c_str()), child->Pid()) << "the program holds the port";
         radio.ClearFrames();
         return child;
     }
 
-    // It ended by itself with result 0, removed its lock and sent nothing.
-    void ExpectNormalEnd(test_env::ChildProcess& child) {
-        const int status = child.Wait(20000);
-        EXPECT_TRUE(WIFEXITED(status)) << status << " " << child.Errors();
-        EXPECT_EQ(WEXITSTATUS(status), 0);
+    // It ended by itself with result 0, removed its lock and sent nothing
+    // after the frames it had sent.
+    void ExpectNormalEnd(test_env::ChildProcess& child, size_t frames = 0) {
+        EXPECT_EQ(child.Wait(20000), 0) << child.Errors();
         EXPECT_FALSE(fs::exists(lockFile));
-        EXPECT_TRUE(radio.Frames().empty());
+        EXPECT_EQ(radio.Frames().size(), frames);
         EXPECT_TRUE(radio.Garbage().empty());
     }
 
     sim::RadioSim radio;
-    std::string lockFolder;
+    const std::string lockFolder = test_env::MakeTempDir("lock");
     std::string lockFile;
 };
 
@@ -89,14 +77,9 @@ TEST_F(ProgramEndTest, StopSignalWaitsForTheExchangeUnderWay) {
     ASSERT_TRUE(radio.WaitForFrames(1, 10000));
     ASSERT_TRUE(radio.Frames()[0].IsRead());
     kill(child->Pid(), SIGTERM);
-
-    const int status = child->Wait(20000);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    const std::vector<std::string> output = child->RestOfOutput();
-    ASSERT_FALSE(output.empty());
-    EXPECT_EQ(output.back(), "log: Data block succefully read from device");
-    EXPECT_FALSE(fs::exists(lockFile));
-    EXPECT_EQ(radio.Frames().size(), 1u);  // the read, and nothing after it
+    ExpectNormalEnd(*child, 1);  // the read, and nothing after it
+    const std::string output = child->Output();  // its log, last of all
+    EXPECT_TRUE(output.ends_with("\nlog: Data block succefully read from device\n")) << output;
 }
 
 }  // namespace
