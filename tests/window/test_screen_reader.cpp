@@ -50,8 +50,7 @@ protected:
     // keyboard is on.
     static void ExpectOnlyTheKeyboardFocused(QWidget* window, const std::string& where) {
         const std::vector<QString> focused = accessible::FocusedObjects(window);
-        QStringList paths(focused.begin(), focused.end());
-        EXPECT_EQ(focused.size(), 1u) << where << ": " << paths.join(", ").toStdString();
+        EXPECT_EQ(focused.size(), 1u) << where << ": " << QStringList(focused.begin(), focused.end()).join(", ").toStdString();
         QAccessibleInterface* keyboard = accessible::KeyboardObject();
         ASSERT_NE(keyboard, nullptr) << where;
         EXPECT_TRUE(keyboard->state().focused) << where;
@@ -178,8 +177,8 @@ TEST_F(ScreenReaderTest, OnlyTheObjectWithTheKeyboardIsFocused) {
     vcl::ModalHost* scripted = vcl::SetModalHost(nullptr);
     int answered = 0;
     bool looked = false;
-    const std::string missing = test_env::MakeTempDir() + "/missing.tun";
-    keyboard::AnswerDialog("QFileDialog", QString::fromStdString(missing), Qt::Key_Return, &answered);
+    const QString missing = QString::fromStdString(test_env::MakeTempDir() + "/missing.tun");
+    keyboard::AnswerDialog("QFileDialog", missing, Qt::Key_Return, &answered);
     keyboard::AnswerDialog("QMessageBox", {}, Qt::Key_Return, &answered, [&](QWidget* box) {
         looked = true;
         ExpectOnlyTheKeyboardFocused(box, "message box");
