@@ -137,16 +137,15 @@ TEST_F(MenuHotkeyTest, AltAndALetterOpenATitleAndALetterInTheMenuChoosesAnItem) 
     const struct {
         TMenuItem* item;
         const char* caption;
-        char letter;  // Alt and it
-    } items[] = {{Form1->N1, "File", 'F'}, {Form1->N2, "Open", 'O'},  {Form1->N3, "Save", 'S'},
-                 {Form1->N4, "Save As...", 'A'}, {Form1->N6, "Exit", 'E'}, {Form1->N7, "About", 'A'},
-                 {Form1->N8, "About", 'A'}};
+        char letter;  // Alt and it; none for the line
+    } items[] = {{Form1->N1, "File", 'F'},       {Form1->N2, "Open", 'O'}, {Form1->N3, "Save", 'S'},
+                 {Form1->N4, "Save As...", 'A'}, {Form1->N5, "-", 0},      {Form1->N6, "Exit", 'E'},
+                 {Form1->N7, "About", 'A'},      {Form1->N8, "About", 'A'}};
     for (const auto& i : items) {
         EXPECT_EQ(QKeySequence::mnemonic(ActionOf(i.item)->text()).toString(),
-                  QKeySequence(Qt::ALT | Qt::Key(i.letter)).toString()) << i.caption;
+                  i.letter ? QKeySequence(Qt::ALT | Qt::Key(i.letter)).toString() : QString()) << i.caption;
         EXPECT_EQ(i.item->Caption(), i.caption);
     }
-    EXPECT_TRUE(QKeySequence::mnemonic(ActionOf(Form1->N5)->text()).isEmpty());
     QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(Form1->Widget()->findChild<QMenuBar*>());
     ASSERT_NE(bar, nullptr);
     ASSERT_EQ(bar->childCount(), 2);
