@@ -32,8 +32,7 @@ struct FocusWindow {
         edit = Make<TEdit>(form, &form, "Edit1", 8, 90);
         edit->OnChange = count;
         group = Make<TRadioGroup>(form, &form, "Group", 200, 8);
-        group->Items().Add("A");
-        group->Items().Add("B");
+        group->Items().SetItems({"A", "B"});
         group->SetItemIndex(0);
         group->OnClick = count;
         bar = Make<TTrackBar>(form, Make<TGroupBox>(form, &form, "Box", 200, 130), "Bar", 8, 20);

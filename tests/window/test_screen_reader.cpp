@@ -177,8 +177,8 @@ TEST_F(ScreenReaderTest, OnlyTheObjectWithTheKeyboardIsFocused) {
     vcl::ModalHost* scripted = vcl::SetModalHost(nullptr);
     int answered = 0;
     bool looked = false;
-    const QString missing = QString::fromStdString(test_env::MakeTempDir() + "/missing.tun");
-    keyboard::AnswerDialog("QFileDialog", missing, Qt::Key_Return, &answered);
+    const std::string missing = test_env::MakeTempDir() + "/missing.tun";
+    keyboard::AnswerDialog("QFileDialog", QString::fromStdString(missing), Qt::Key_Return, &answered);
     keyboard::AnswerDialog("QMessageBox", {}, Qt::Key_Return, &answered, [&](QWidget* box) {
         looked = true;
         ExpectOnlyTheKeyboardFocused(box, "message box");

@@ -16,16 +16,13 @@ namespace {
 class TableInViewTest : public MainWindowTest {
 protected:
     static QScrollArea* Area() { return static_cast<QScrollArea*>(Form1->ScrollBox1->Widget()); }
+    static QScrollBar* Bar() { return Area()->verticalScrollBar(); }
 
     // The row's controls, its labels and its line.
     static std::vector<TControl*> Row(int n) {
         TForm1& f = *Form1;
         return {f.FRowLabel[n], f.FChBx[n],    f.FEd1[n],          f.FTrackRx[n],      f.FUdRx[n],     f.FEd2[n],
                 f.FTrackTx[n],  f.FUdTx[n],    f.FCtcssRxLabel[n], f.FCtcssTxLabel[n], f.FSeparator[n]};
-    }
-
-    static bool Showing(TControl* c) {
-        return accessible::ClaimsShowing(QAccessible::queryAccessibleInterface(c->Widget()));
     }
 
     // Every row's objects say they are showing exactly while some part of
@@ -39,9 +36,10 @@ protected:
                 const QRect at(c->Widget()->mapTo(view, QPoint(0, 0)), c->Widget()->size());
                 const bool inView = at.intersects(view->rect());
                 (inView ? in : out)++;
-                EXPECT_EQ(Showing(c), inView) << where << ": row " << n << " " << c->Name() << " at y " << at.y();
+                const bool showing = accessible::ClaimsShowing(QAccessible::queryAccessibleInterface(c->Widget()));
+                EXPECT_EQ(showing, inView) << where << ": row " << n << " " << c->Name() << " at y " << at.y();
                 if (n == whole || n == none) {
-                    EXPECT_EQ(Showing(c), n == whole) << where << ": row " << n << " " << c->Name();
+                    EXPECT_EQ(showing, n == whole) << where << ": row " << n << " " << c->Name();
                 }
             }
         }
@@ -51,9 +49,9 @@ protected:
     // Turns the wheel over the scroll box until it scrolls no further.
     static void WheelToEnd(int notches) {
         for (int i = 0; i < 400; ++i) {
-            const int before = Area()->verticalScrollBar()->value();
+            const int before = Bar()->value();
             pointer::TurnWheel(Area(), notches);
-            if (Area()->verticalScrollBar()->value() == before) break;
+            if (Bar()->value() == before) break;
         }
     }
 };
@@ -73,16 +71,16 @@ TEST_F(TableInViewTest, EveryRowNumberIsTheSizeOfItsCaptionInItsOwnFont) {
 TEST_F(TableInViewTest, RowsScrolledOutOfViewAreNotShowingUntilScrolledIn) {
     CreateWindows();
     ASSERT_TRUE(keyboard::ShowActive(*Form1));
-    ASSERT_EQ(Area()->verticalScrollBar()->value(), 0);
+    ASSERT_EQ(Bar()->value(), 0);
     ExpectShowingAsInView("at the top", 0, 99);
 
     WheelToEnd(-3);  // towards the user: down the table
-    ASSERT_EQ(Area()->verticalScrollBar()->value(), Area()->verticalScrollBar()->maximum());
+    ASSERT_EQ(Bar()->value(), Bar()->maximum());
     ExpectShowingAsInView("at the bottom", 99, 0);
 
     // Part of the way back: the rows now in view, some only in part.
     for (int i = 0; i < 5; ++i) pointer::TurnWheel(Area(), 3);
-    ASSERT_GT(Area()->verticalScrollBar()->value(), 0);
+    ASSERT_GT(Bar()->value(), 0);
     ExpectShowingAsInView("in the middle");
 
     // The whole window: nothing that does not stand in view is showing.
