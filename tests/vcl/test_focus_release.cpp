@@ -4,86 +4,65 @@
 // the first tab stop. Real key presses on the focused widget.
 #include <gtest/gtest.h>
 
-#include <QRadioButton>
-
-#include "platform/vcl/vcl.h"
+#include "vcl/form_helpers.h"
 #include "vcl/keyboard_helpers.h"
 
 namespace {
 
+using forms::Make;
 using keyboard::FocusedControl;
 using keyboard::PressTab;
 using keyboard::ShowActive;
 
-template <class T>
-T* Make(TForm& form, TWinControl* parent, const String& name, int left, int top) {
-    T* c = new T(&form);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetLeft(left);
-    c->SetTop(top);
-    return c;
-}
-
 // First, a panel with a button, an edit, a radio group of two items, a
-// group box with a track bar, and Last, in this tab order.
+// group box with a track bar, and Last, in this tab order; `changes`
+// counts the edit's, the group's and the bar's change events.
 struct FocusWindow {
     TForm form{Application};
-    TButton* first;
-    TPanel* panel;
     TEdit* edit;
     TRadioGroup* group;
-    TGroupBox* box;
     TTrackBar* bar;
     int changes = 0;
 
     FocusWindow() {
+        const TNotifyEvent count = [this](TObject*) { ++changes; };
         form.SetClientSize(400, 300);
-        first = Make<TButton>(form, &form, "First", 8, 8);
-        panel = Make<TPanel>(form, &form, "Panel1", 8, 40);
-        Make<TButton>(form, panel, "Inner", 4, 4);
+        Make<TButton>(form, &form, "First", 8, 8);
+        Make<TButton>(form, Make<TPanel>(form, &form, "Panel1", 8, 40), "Inner", 4, 4);
         edit = Make<TEdit>(form, &form, "Edit1", 8, 90);
-        edit->OnChange = [this](TObject*) { ++changes; };
+        edit->OnChange = count;
         group = Make<TRadioGroup>(form, &form, "Group", 200, 8);
-        group->Items().Add("A");
-        group->Items().Add("B");
+        group->Items().SetItems({"A", "B"});
         group->SetItemIndex(0);
-        group->OnClick = [this](TObject*) { ++changes; };
-        box = Make<TGroupBox>(form, &form, "Box", 200, 130);
-        bar = Make<TTrackBar>(form, box, "Bar", 8, 20);
+        group->OnClick = count;
+        bar = Make<TTrackBar>(form, Make<TGroupBox>(form, &form, "Box", 200, 130), "Bar", 8, 20);
         bar->SetPosition(5);
-        bar->OnChange = [this](TObject*) { ++changes; };
+        bar->OnChange = count;
         Make<TButton>(form, &form, "Last", 8, 250);
     }
+    TControl* Control(const char* name) const { return dynamic_cast<TControl*>(form.FindComponent(name)); }
 };
 
 TEST(FocusRelease, AFocusedControlHiddenOrDisabledLeavesTheKeyboardToItsForm) {
     const struct {
-        const char* what;
+        const char* target;   // the control hidden or disabled
+        bool hide;            // hidden, else disabled
         const char* focused;  // the control that has the focus before
-        void (*act)(FocusWindow&);
-        void (*undo)(FocusWindow&);
-    } cases[] = {
-        {"edit hidden", "Edit1", [](FocusWindow& w) { w.edit->Hide(); }, [](FocusWindow& w) { w.edit->Show(); }},
-        {"edit disabled", "Edit1", [](FocusWindow& w) { w.edit->SetEnabled(false); },
-         [](FocusWindow& w) { w.edit->SetEnabled(true); }},
-        {"panel hidden", "Inner", [](FocusWindow& w) { w.panel->Hide(); }, [](FocusWindow& w) { w.panel->Show(); }},
-        {"box disabled", "Bar", [](FocusWindow& w) { w.box->SetEnabled(false); },
-         [](FocusWindow& w) { w.box->SetEnabled(true); }},
-        {"radio group disabled", "Group", [](FocusWindow& w) { w.group->SetEnabled(false); },
-         [](FocusWindow& w) { w.group->SetEnabled(true); }},
-    };
+    } cases[] = {{"Edit1", true, "Edit1"}, {"Edit1", false, "Edit1"}, {"Panel1", true, "Inner"},
+                 {"Box", false, "Bar"},    {"Group", false, "Group"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(std::string(c.target) + (c.hide ? " hidden" : " disabled"));
         FocusWindow w;
+        TControl* target = w.Control(c.target);
+        const auto set = [&](bool on) { c.hide ? target->SetVisible(on) : target->SetEnabled(on); };
         ASSERT_TRUE(ShowActive(w.form));
         for (int i = 0; i < 10 && FocusedControl(w.form) != c.focused; ++i) PressTab(w.form, 1);
         ASSERT_EQ(FocusedControl(w.form), c.focused);
 
-        c.act(w);
+        set(false);
         EXPECT_EQ(QApplication::focusWidget(), w.form.Widget());
         EXPECT_EQ(FocusedControl(w.form), "-");
-        c.undo(w);
+        set(true);
         // Back, it does not take the focus again; keys go nowhere.
         EXPECT_EQ(FocusedControl(w.form), "-");
         for (Qt::Key key : {Qt::Key_Space, Qt::Key_Down, Qt::Key_Right, Qt::Key_Up, Qt::Key_A})
@@ -122,7 +101,7 @@ TEST(FocusRelease, AControlDisabledWhileItsFormIsInactiveIsNotReplacedByTheNext)
 
     w.form.Hide();
     w.form.Show();
-    EXPECT_EQ(w.form.Widget()->focusWidget(), w.first->Widget());
+    EXPECT_EQ(w.form.Widget()->focusWidget(), w.Control("First")->Widget());
     w.form.Hide();
 }
 

@@ -12,23 +12,15 @@
 #include <QToolTip>
 
 #include "platform/vcl/vcl.h"
+#include "vcl/form_helpers.h"
 #include "vcl/keyboard_helpers.h"
 
 namespace {
 
+using forms::Make;
 using keyboard::FocusedControl;
 using keyboard::PressTab;
 using keyboard::ShowActive;
-
-template <class T>
-T* Make(TForm& form, TWinControl* parent, const String& name, int left, int top) {
-    T* c = new T(&form);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetLeft(left);
-    c->SetTop(top);
-    return c;
-}
 
 // A radio group with three items whose OnClick runs are counted.
 struct CountedGroup {

@@ -35,6 +35,15 @@ void MouseClick(QWidget* w) {
 
 class TextControls : public ::testing::Test {
 protected:
+    // A label of the form's with this caption, on parent (the form itself
+    // if none).
+    TLabel* Label(const String& caption, TWinControl* parent = nullptr) {
+        auto* label = new TLabel(&form);
+        label->SetParent(parent ? parent : &form);
+        label->SetCaption(caption);
+        return label;
+    }
+
     TForm form{Application};
     std::vector<String> events;
 };
@@ -141,22 +150,16 @@ TEST_F(TextControls, LabelFitsItsTextAndReportsTheMouse) {
 // The channel table holds hundreds of labels of one caption; each is
 // sized by its own font all the same.
 TEST_F(TextControls, LabelsOfOneCaptionEachFitTheirOwnFont) {
-    auto make = [&](const String& caption) {
-        auto* label = new TLabel(&form);
-        label->SetParent(&form);
-        label->SetCaption(caption);
-        return label;
-    };
     auto fits = [](TLabel* label) {
         const QSize hint = label->Widget()->sizeHint();
         return label->Width() == hint.width() && label->Height() == hint.height();
     };
-    TLabel* plain = make("CTCSS Off");
-    TLabel* twin = make("CTCSS Off");
+    TLabel* plain = Label("CTCSS Off");
+    TLabel* twin = Label("CTCSS Off");
     EXPECT_TRUE(fits(plain));
     EXPECT_EQ(twin->Width(), plain->Width());
 
-    TLabel* large = make("CTCSS Off");
+    TLabel* large = Label("CTCSS Off");
     large->SetFontSize(14);
     EXPECT_TRUE(fits(large));
     EXPECT_GT(large->Width(), plain->Width());
@@ -188,12 +191,8 @@ TEST_F(TextControls, ALabelIsSizedInTheFontItEndsWith) {
     };
     auto size = [](TLabel* label) { return QSize(label->Width(), label->Height()); };
     for (const String caption : {"07", "Rx (MHz)"}) {
-        auto* inherits = new TLabel(&form);
-        inherits->SetParent(panel);
-        inherits->SetCaption(caption);
-        auto* own = new TLabel(&form);
-        own->SetParent(&form);
-        own->SetCaption(caption);
+        TLabel* inherits = Label(caption, panel);
+        TLabel* own = Label(caption);
         own->SetFontSize(19);
         EXPECT_EQ(size(own), needs(own)) << caption;
         panel->SetFontSize(17);

@@ -3,8 +3,6 @@
 // gets there; real presses and releases through the window.
 #include <gtest/gtest.h>
 
-#include <QSlider>
-
 #include "platform/vcl/vcl.h"
 #include "vcl/keyboard_helpers.h"
 
@@ -22,22 +20,23 @@ protected:
     }
     void TearDown() override { form.Hide(); }
 
-    // The point x pixels from the bar's left edge, half way down.
-    QPoint At(int x) const {
-        QWidget* window = form.Widget();
-        return bar->Widget()->mapTo(window, QPoint(x, bar->Widget()->height() / 2));
+    // The bar's range and page, and its thumb; the changes so far forgotten.
+    void Start(int max, int page, int position) {
+        bar->SetMax(max);
+        bar->SetPageSize(page);
+        bar->SetPosition(position);
+        seen.clear();
     }
+    // The point x pixels from the bar's left edge, half way down.
+    QPoint At(int x) const { return bar->Widget()->mapTo(form.Widget(), QPoint(x, bar->Widget()->height() / 2)); }
     void Press(int x) { QTest::mousePress(form.Widget()->windowHandle(), Qt::LeftButton, {}, At(x)); }
     void Release(int x) { QTest::mouseRelease(form.Widget()->windowHandle(), Qt::LeftButton, {}, At(x)); }
-    // Holds the button until the changes stop coming (well past the
+    // Holds the button until no change has come for a second (twice the
     // repeat delay), then lets it go.
     void Hold(int x) {
         Press(x);
-        size_t before;
-        do {
+        for (size_t before = seen.size(); QTest::qWaitFor([&] { return seen.size() != before; }, 1000);)
             before = seen.size();
-            QTest::qWait(1000);
-        } while (seen.size() != before);
         Release(x);
     }
 
@@ -51,10 +50,7 @@ TEST_F(TrackBarMouse, APressBesideTheThumbPagesTowardsThePointerUntilTheThumbIsT
 
     // A click beside the thumb: one page, one change, either way; and the
     // bar has the keyboard afterwards.
-    bar->SetMax(30);
-    bar->SetPageSize(3);
-    bar->SetPosition(12);
-    seen.clear();
+    Start(30, 3, 12);
     Press(right);
     Release(right);
     EXPECT_EQ(seen, std::vector<int>{15});
@@ -65,18 +61,13 @@ TEST_F(TrackBarMouse, APressBesideTheThumbPagesTowardsThePointerUntilTheThumbIsT
 
     // Held: a page at a time, to the end of the bar; each real step is one
     // change, and the bound stops it.
-    bar->SetMax(10);
-    bar->SetPosition(0);
-    seen.clear();
+    Start(10, 3, 0);
     Hold(right);
     EXPECT_EQ(seen, (std::vector<int>{3, 6, 9, 10}));
 
     // Held in the middle: it stops where the thumb has reached the pointer,
     // half way, and stays there.
-    bar->SetMax(30);
-    bar->SetPageSize(2);
-    bar->SetPosition(0);
-    seen.clear();
+    Start(30, 2, 0);
     Hold(75);
     ASSERT_GE(seen.size(), 3u);
     for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], 2 * static_cast<int>(i + 1));

@@ -28,6 +28,7 @@ protected:
     }
 
     void TearDown() override {
+        if (Form1) Form1->Hide();
         if (Radiocomm) Radiocomm->ClosePort();
         Connected = false;
         delete AboutBox;

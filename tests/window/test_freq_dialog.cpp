@@ -231,42 +231,40 @@ TEST_F(FreqDialogTest, AChannelOutsideTheTableIsLeftAlone) {
 // in the edit places the caret instead.
 TEST_F(FreqDialogTest, TheEditEnteredByTheKeyboardSelectsItsTextAndAClickPlacesTheCaret) {
     const struct {
-        bool backwards;
+        std::string how;  // Shift+Tab, Tab or a click after the last digit, from OK
         Qt::Key key;
         String text;
-    } entries[] = {{true, Qt::Key_Backspace, "  ,   "}, {false, Qt::Key_4, "4 ,   "}};
-    std::vector<String> texts, clicked;
+    } entries[] = {{"Shift+Tab", Qt::Key_Backspace, "  ,   "}, {"Tab", Qt::Key_4, "4 ,   "},
+                   {"click", Qt::Key_Backspace, "33,02 "}};
+    size_t entered = 0;
     modal.script.onShowModal = [&](TForm& form) {
         TFormFreqInput& dlg = dynamic_cast<TFormFreqInput&>(form);
         ASSERT_TRUE(keyboard::ShowActive(form));
         QWidget* edit = dlg.MaskEdit1->Widget();
         for (const auto& e : entries) {
+            SCOPED_TRACE(e.how);
             dlg.MaskEdit1->SetText("");
             edit->setFocus(Qt::OtherFocusReason);
             QTest::keyClicks(edit, "33025");
             ASSERT_EQ(keyboard::FocusedControl(form), "Button1");  // the dialog moved on to OK
-            ASSERT_EQ(keyboard::PressTab(form, 1, e.backwards), std::vector<String>{"MaskEdit1"});
+            if (e.how == "click") {
+                QTest::mouseClick(form.Widget()->windowHandle(), Qt::LeftButton, {},
+                                  edit->mapTo(form.Widget(), QPoint(edit->width() - 3, edit->height() / 2)));
+                EXPECT_TRUE(dlg.MaskEdit1->Focused());
+            } else {
+                ASSERT_EQ(keyboard::PressTab(form, 1, e.how == "Shift+Tab"), std::vector<String>{"MaskEdit1"});
+            }
             QTest::keyClick(edit, e.key);
-            texts.push_back(dlg.MaskEdit1->Text());
-            EXPECT_FALSE(dlg.Button1->Enabled()) << e.key;
+            EXPECT_EQ(dlg.MaskEdit1->Text(), e.text);
+            EXPECT_FALSE(dlg.Button1->Enabled());
+            ++entered;
         }
-        // By the mouse, after the last digit: Backspace takes that digit.
-        dlg.MaskEdit1->SetText("");
-        QTest::keyClicks(edit, "33025");
-        ASSERT_TRUE(dlg.Button1->Focused());
-        QTest::mouseClick(form.Widget()->windowHandle(), Qt::LeftButton, {},
-                          edit->mapTo(form.Widget(), QPoint(edit->width() - 3, edit->height() / 2)));
-        EXPECT_TRUE(dlg.MaskEdit1->Focused());
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        clicked.push_back(dlg.MaskEdit1->Text());
-        EXPECT_FALSE(dlg.Button1->Enabled());
         form.Close();
         form.Hide();
     };
     const int before = Form1->FTrackRx[3]->Position();
     Form1->FEd1[3]->Click();
-    EXPECT_EQ(texts, (std::vector<String>{"  ,   ", "4 ,   "}));
-    EXPECT_EQ(clicked, std::vector<String>{"33,02 "});
+    EXPECT_EQ(entered, std::size(entries));
     EXPECT_EQ(Form1->FTrackRx[3]->Position(), before);
 }
 

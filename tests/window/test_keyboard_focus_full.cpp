@@ -170,27 +170,22 @@ TEST_F(FullEditionKeyboardTest, TheWheelOverAnUnfocusedOptionBarChangesNothing) 
 // sends nothing. Left and Right go from page to page, not round; the wheel
 // over the tabs leaves the page where it is.
 TEST_F(FullEditionKeyboardTest, AClickOnATabFocusesThePageControlWhoseArrowsNotTheWheelTurnThePages) {
-    sim::RadioSim& radio = AddRadio(1);
-    radio.SetMemory(radio_test::FullImage());
-    CreateWindows();
+    sim::RadioSim& radio = StartConnected();
     ASSERT_TRUE(ShowActive(*Form1));
-    Form1->Button2->Click();
+    radio.SetMemory(radio_test::FullImage());
     Form1->Button3->Click();
     ASSERT_EQ(LogLines().back(), "Data block succefully read from device");
     radio.ClearFrames();
     QWidget* window = Form1->Widget();
     QTabBar* tabs = static_cast<QTabWidget*>(Form1->PageControl1->Widget())->tabBar();
-    auto clickTab = [&](int index) {
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, tabs->mapTo(window, tabs->tabRect(index).center()));
-    };
     const int deviation = Form1->TrackBar1->Position();
     const String deviationText = Form1->Label9->Caption();
 
-    for (TWinControl* before : {static_cast<TWinControl*>(Form1->FTrackRx[2]), static_cast<TWinControl*>(Form1->Button1)}) {
+    for (TWinControl* before : std::initializer_list<TWinControl*>{Form1->FTrackRx[2], Form1->Button1}) {
         SCOPED_TRACE(before->Name());
         Form1->PageControl1->SetActivePage(Form1->TabSheet1);
         before->SetFocus();
-        clickTab(1);
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, tabs->mapTo(window, tabs->tabRect(1).center()));
         EXPECT_EQ(Form1->PageControl1->ActivePage(), Form1->TabSheet2);
         EXPECT_EQ(FocusedControl(*Form1), "PageControl1");
         pointer::TurnWheel(Form1->TrackBar1->Widget(), -1);
@@ -200,15 +195,10 @@ TEST_F(FullEditionKeyboardTest, AClickOnATabFocusesThePageControlWhoseArrowsNotT
         EXPECT_TRUE(radio.Writes().empty());
     }
 
-    const struct {
-        Qt::Key key;
-        TTabSheet* page;
-    } presses[] = {{Qt::Key_Left, Form1->TabSheet1}, {Qt::Key_Left, Form1->TabSheet1},
-                   {Qt::Key_Right, Form1->TabSheet2}, {Qt::Key_Right, Form1->TabSheet2},
-                   {Qt::Key_Left, Form1->TabSheet1}};
-    for (const auto& p : presses) {
-        QTest::keyClick(QApplication::focusWidget(), p.key);
-        EXPECT_EQ(Form1->PageControl1->ActivePage(), p.page) << p.key;
+    // Two pages: Left always ends on the first, Right on the second.
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Right, Qt::Key_Right, Qt::Key_Left}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(Form1->PageControl1->ActivePage(), key == Qt::Key_Left ? Form1->TabSheet1 : Form1->TabSheet2) << key;
         EXPECT_EQ(FocusedControl(*Form1), "PageControl1");
     }
     for (int notches : {-1, 1, 1, -1}) {

@@ -50,8 +50,7 @@ protected:
     // keyboard is on.
     static void ExpectOnlyTheKeyboardFocused(QWidget* window, const std::string& where) {
         const std::vector<QString> focused = accessible::FocusedObjects(window);
-        QStringList paths(focused.begin(), focused.end());
-        EXPECT_EQ(focused.size(), 1u) << where << ": " << paths.join(", ").toStdString();
+        EXPECT_EQ(focused.size(), 1u) << where << ": " << QStringList(focused.begin(), focused.end()).join(", ").toStdString();
         QAccessibleInterface* keyboard = accessible::KeyboardObject();
         ASSERT_NE(keyboard, nullptr) << where;
         EXPECT_TRUE(keyboard->state().focused) << where;

@@ -15,12 +15,8 @@ namespace {
 
 class TableInViewTest : public MainWindowTest {
 protected:
-    void TearDown() override {
-        if (Form1) Form1->Hide();
-        MainWindowTest::TearDown();
-    }
-
     static QScrollArea* Area() { return static_cast<QScrollArea*>(Form1->ScrollBox1->Widget()); }
+    static QScrollBar* Bar() { return Area()->verticalScrollBar(); }
 
     // The row's controls, its labels and its line.
     static std::vector<TControl*> Row(int n) {
@@ -29,14 +25,10 @@ protected:
                 f.FTrackTx[n],  f.FUdTx[n],    f.FCtcssRxLabel[n], f.FCtcssTxLabel[n], f.FSeparator[n]};
     }
 
-    static bool Showing(TControl* c) {
-        return accessible::ClaimsShowing(QAccessible::queryAccessibleInterface(c->Widget()));
-    }
-
     // Every row's objects say they are showing exactly while some part of
-    // them stands in the scroll box's view; true when rows of both kinds
-    // were found.
-    static bool ExpectShowingAsInView(const char* where) {
+    // them stands in the scroll box's view, rows of both kinds found; all
+    // of row `whole`'s and none of row `none`'s (if given) showing.
+    static void ExpectShowingAsInView(const char* where, int whole = -1, int none = -1) {
         QWidget* view = Area()->viewport();
         int in = 0, out = 0;
         for (int n = 0; n < RowCount; ++n) {
@@ -44,18 +36,22 @@ protected:
                 const QRect at(c->Widget()->mapTo(view, QPoint(0, 0)), c->Widget()->size());
                 const bool inView = at.intersects(view->rect());
                 (inView ? in : out)++;
-                EXPECT_EQ(Showing(c), inView) << where << ": row " << n << " " << c->Name() << " at y " << at.y();
+                const bool showing = accessible::ClaimsShowing(QAccessible::queryAccessibleInterface(c->Widget()));
+                EXPECT_EQ(showing, inView) << where << ": row " << n << " " << c->Name() << " at y " << at.y();
+                if (n == whole || n == none) {
+                    EXPECT_EQ(showing, n == whole) << where << ": row " << n << " " << c->Name();
+                }
             }
         }
-        return in > 0 && out > 0;
+        EXPECT_TRUE(in > 0 && out > 0) << where;
     }
 
     // Turns the wheel over the scroll box until it scrolls no further.
     static void WheelToEnd(int notches) {
         for (int i = 0; i < 400; ++i) {
-            const int before = Area()->verticalScrollBar()->value();
+            const int before = Bar()->value();
             pointer::TurnWheel(Area(), notches);
-            if (Area()->verticalScrollBar()->value() == before) break;
+            if (Bar()->value() == before) break;
         }
     }
 };
@@ -75,21 +71,17 @@ TEST_F(TableInViewTest, EveryRowNumberIsTheSizeOfItsCaptionInItsOwnFont) {
 TEST_F(TableInViewTest, RowsScrolledOutOfViewAreNotShowingUntilScrolledIn) {
     CreateWindows();
     ASSERT_TRUE(keyboard::ShowActive(*Form1));
-    ASSERT_EQ(Area()->verticalScrollBar()->value(), 0);
-    EXPECT_TRUE(ExpectShowingAsInView("at the top"));
-    for (TControl* c : Row(0)) EXPECT_TRUE(Showing(c)) << c->Name();
-    for (TControl* c : Row(99)) EXPECT_FALSE(Showing(c)) << c->Name();
+    ASSERT_EQ(Bar()->value(), 0);
+    ExpectShowingAsInView("at the top", 0, 99);
 
     WheelToEnd(-3);  // towards the user: down the table
-    ASSERT_EQ(Area()->verticalScrollBar()->value(), Area()->verticalScrollBar()->maximum());
-    EXPECT_TRUE(ExpectShowingAsInView("at the bottom"));
-    for (TControl* c : Row(99)) EXPECT_TRUE(Showing(c)) << c->Name();
-    for (TControl* c : Row(0)) EXPECT_FALSE(Showing(c)) << c->Name();
+    ASSERT_EQ(Bar()->value(), Bar()->maximum());
+    ExpectShowingAsInView("at the bottom", 99, 0);
 
     // Part of the way back: the rows now in view, some only in part.
     for (int i = 0; i < 5; ++i) pointer::TurnWheel(Area(), 3);
-    ASSERT_GT(Area()->verticalScrollBar()->value(), 0);
-    EXPECT_TRUE(ExpectShowingAsInView("in the middle"));
+    ASSERT_GT(Bar()->value(), 0);
+    ExpectShowingAsInView("in the middle");
 
     // The whole window: nothing that does not stand in view is showing.
     int objects = 0, showing = 0;

@@ -271,12 +271,10 @@ TEST_F(WheelKeysListsTest, TheToneListOpensBelowItsBoxEightTonesTallWithTheChose
 // when a tone is chosen: no control keeps the focus, the table stays where
 // it is, keys change nothing, and Write sends the chosen tone alone.
 TEST_F(WheelKeysListsTest, TheToneChooserGoingAwayFocusedLeavesTheTableAndTheKeysAlone) {
-    sim::RadioSim& radio = AddRadio(1);
-    radio.SetMemory(radio_test::FullImage());
-    CreateWindows();
-    ASSERT_TRUE(ShowActive(*Form1));
-    Form1->Button2->Click();
+    sim::RadioSim& radio = StartConnected();
     ASSERT_TRUE(Connected);
+    ASSERT_TRUE(ShowActive(*Form1));
+    radio.SetMemory(radio_test::FullImage());
     Form1->Button3->Click();
     ASSERT_EQ(LogLines().back(), "Data block succefully read from device");
     radio.ClearFrames();
