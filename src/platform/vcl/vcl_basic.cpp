@@ -111,7 +111,6 @@ void TLabel::SetAlignment(TAlignment a) {
 
 void TLabel::Loaded() { Fit(); }
 
-
 void TLabel::ReadProperty(const String& name, const DfmValue& v) {
     if (name == "AutoSize") SetAutoSize(v.AsBool());
     else if (name == "WordWrap") SetWordWrap(v.AsBool());
