@@ -9,6 +9,9 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QLineEdit>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 #include "platform/vcl/vcl.h"
 #include "vcl/accessible_helpers.h"
@@ -107,7 +110,8 @@ TEST(AccessibleControls, HiddenListsExposeNoItems) {
 
 // A page control's tab list: its tabs by their captions, the current one
 // selected, and focused only while the list has the keyboard, the one
-// object focused then; pressing a tab shows its page.
+// object focused then, and named to a screen reader as the list takes the
+// keyboard; pressing a tab shows its page.
 TEST(AccessibleControls, PageTabsAreFocusedOnlyWhileTheirListHasTheKeyboard) {
     TForm form(Application);
     form.SetClientSize(360, 300);
@@ -139,7 +143,19 @@ TEST(AccessibleControls, PageTabsAreFocusedOnlyWhileTheirListHasTheKeyboard) {
     EXPECT_FALSE(first->state().focused);
     EXPECT_EQ(accessible::FocusedObjects(form.Widget()).size(), 1u);
 
+    // Arriving, the list tells a listening screen reader which page shows:
+    // the current tab is the last object focused.
+    static std::vector<QAccessibleInterface*> focused;
+    QPlatformAccessibility* bridge = QGuiApplicationPrivate::platformIntegration()->accessibility();
+    bridge->setActive(true);
+    QAccessible::installUpdateHandler([](QAccessibleEvent* e) {
+        if (e->type() == QAccessible::Focus) focused.push_back(e->accessibleInterface());
+    });
     keyboard::PressTab(form, 1);  // to the tab list
+    QCoreApplication::processEvents();
+    QAccessible::installUpdateHandler(nullptr);
+    bridge->setActive(false);
+    EXPECT_TRUE(!focused.empty() && focused.back() == first);
     EXPECT_EQ(list->focusChild(), first);
     EXPECT_TRUE(first->state().focused);
     EXPECT_EQ(accessible::FocusedObjects(form.Widget()).size(), 1u);

@@ -190,6 +190,59 @@ TEST_F(ScreenReaderTest, OnlyTheObjectWithTheKeyboardIsFocused) {
     EXPECT_TRUE(looked);
 }
 
+// Every text question on the edits is answered, at every offset (outside
+// the text with nothing) for every kind of unit: the unit at an offset
+// holds the character there (at the end the last unit, but no character),
+// its neighbours touch it, and the units cut the text as a reader expects.
+// One run of attributes covers the whole text.
+TEST_F(ScreenReaderTest, TheEditsAnswerEveryTextQuestion) {
+    CreateWindows();
+    Form1->FTrackRx[3]->SetPosition(177);
+    TMaskEdit* mask = FormFreqInput->MaskEdit1;
+    const struct {
+        TEdit* edit;
+        const char* typed;  // into the mask first
+        QString text, words;
+    } cases[] = {{Form1->FEd1[0], nullptr, "33.000", "33.000"},
+                 {Form1->FEd1[3], nullptr, "37.425", "37.425"},
+                 {mask, "", "__,___", "__|,|___"},
+                 {mask, "33,0", "33,0__", "33,0__"}};
+    using A = QAccessible;
+    for (const auto& c : cases) {
+        if (c.typed) mask->SetText(c.typed);
+        QAccessibleTextInterface* t = A::queryAccessibleInterface(c.edit->Widget())->textInterface();
+        const int n = static_cast<int>(c.text.size());
+        ASSERT_EQ(t->text(0, n).toStdString(), c.text.toStdString());
+        for (int type = A::CharBoundary; type <= A::NoBoundary; ++type) {
+            const auto kind = static_cast<A::TextBoundaryType>(type);
+            QStringList units;
+            for (int o = -1; o <= n + 1; ++o) {
+                const std::string where = c.text.toStdString() + " " + std::to_string(type) + "@" + std::to_string(o);
+                int s, e, bs, be, as, ae;
+                const QString at = t->textAtOffset(o, kind, &s, &e), before = t->textBeforeOffset(o, kind, &bs, &be),
+                              after = t->textAfterOffset(o, kind, &as, &ae);
+                if (o < 0 || o > n) {
+                    EXPECT_TRUE((at + before + after).isEmpty() && s == -1 && e == -1 && be == -1 && as == -1) << where;
+                    continue;
+                }
+                EXPECT_TRUE(at == c.text.mid(s, e - s) && before == c.text.mid(bs, be - bs) &&
+                            after == c.text.mid(as, ae - as)) << where;
+                EXPECT_TRUE(o < n ? s <= o && o < e : e == n && (kind == A::CharBoundary) == (s == n)) << where;
+                EXPECT_TRUE(be == s && (bs < be || be == 0) && as == e && (as < ae || as == n)) << where;
+                if (s == o && o < n) units << at;
+            }
+            const QString expected = kind == A::CharBoundary   ? c.text.split("", Qt::SkipEmptyParts).join('|')
+                                     : kind == A::WordBoundary ? c.words
+                                                               : c.text;
+            EXPECT_EQ(units.join('|').toStdString(), expected.toStdString()) << "unit kind " << type;
+        }
+        for (int o = 0, s, e; o <= n; ++o) {
+            t->attributes(o, &s, &e);
+            EXPECT_TRUE(s == 0 && e == n) << c.text.toStdString() << "@" << o;
+        }
+    }
+}
+
 TEST(ProgramName, TheProgramCallsItselfByItsOwnName) {
     const QString program = QFileInfo("/proc/self/exe").symLinkTarget().section('/', -1);
     ASSERT_FALSE(program.isEmpty());

@@ -1,13 +1,66 @@
 // What assistive technology reads of an edit: the text it shows, the
-// caret and the selection, and where each character stands on screen.
+// caret and the selection, where each character stands on screen, and
+// the text in characters, words, sentences and lines.
+//
+// The text is cut into units of each kind, from the start to the end:
+// characters and words and sentences where the Unicode rules part them
+// ("33.000" is one word; "__,___" three: "__", ",", "___"), a line, a
+// paragraph or the whole text as one unit (these edits hold one line).
+// The unit at an offset holds the character at it; at the end of the text
+// it is the last unit, but for characters nothing. The units before and
+// after are its neighbours, or an empty text at the start or the end when
+// there is none; an offset outside the text has no unit (-1, -1).
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QTextBoundaryFinder>
+#include <algorithm>
+#include <vector>
 
 #include "vcl_accessible.h"
 
 using namespace vcl::detail;
 
 namespace {
+
+// The offsets where the text is cut into units of the kind, from 0 to
+// its length: the finder's boundaries come in rising order and end.
+std::vector<int> Cuts(const QString& text, QAccessible::TextBoundaryType type) {
+    std::vector<int> cuts{0};
+    const int length = static_cast<int>(text.size());
+    if (type == QAccessible::CharBoundary || type == QAccessible::WordBoundary ||
+        type == QAccessible::SentenceBoundary) {
+        const auto kind = type == QAccessible::CharBoundary   ? QTextBoundaryFinder::Grapheme
+                          : type == QAccessible::WordBoundary ? QTextBoundaryFinder::Word
+                                                              : QTextBoundaryFinder::Sentence;
+        QTextBoundaryFinder finder(kind, text);
+        for (qsizetype at = finder.toNextBoundary(); at > cuts.back() && at < length; at = finder.toNextBoundary())
+            cuts.push_back(static_cast<int>(at));
+    }
+    if (length > 0) cuts.push_back(length);
+    return cuts;
+}
+
+enum class Side { Before, At, After };
+
+// The unit at the offset or beside it, as its text and its offsets.
+QString UnitText(const QString& text, QAccessible::TextBoundaryType type, int offset, Side side, int* start,
+                 int* end) {
+    const int length = static_cast<int>(text.size());
+    *start = *end = -1;
+    if (offset < 0 || offset > length) return {};
+    const std::vector<int> cuts = Cuts(text, type);
+    const int last = static_cast<int>(cuts.size()) - 1;  // the units are [cuts[i], cuts[i + 1])
+    int unit = static_cast<int>(std::upper_bound(cuts.begin(), cuts.end(), offset) - cuts.begin()) - 1;
+    if (unit == last && type != QAccessible::CharBoundary && last > 0) --unit;
+    unit += side == Side::Before ? -1 : side == Side::After ? 1 : 0;
+    if (unit < 0 || unit >= last) {
+        *start = *end = unit < 0 ? 0 : length;
+        return {};
+    }
+    *start = cuts[unit];
+    *end = cuts[unit + 1];
+    return text.mid(*start, *end - *start);
+}
 
 class EditAccessible : public ControlAccessible, public QAccessibleTextInterface {
 public:
@@ -56,8 +109,23 @@ public:
         return Edit()->cursorPositionAt(Edit()->mapFromGlobal(point));
     }
     void scrollToSubstring(int, int end) override { Edit()->setCursorPosition(end); }
+    // Qt 6.4's own answers for these never return for a word at the end
+    // of the text.
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        return UnitText(Shown(), type, offset, Side::At, start, end);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        return UnitText(Shown(), type, offset, Side::Before, start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        return UnitText(Shown(), type, offset, Side::After, start, end);
+    }
+    // The whole text is one run, in the edit's one font and colour.
     QString attributes(int offset, int* start, int* end) const override {
-        *start = *end = offset;
+        const int length = characterCount();
+        const bool inside = offset >= 0 && offset <= length;
+        *start = inside ? 0 : -1;
+        *end = inside ? length : -1;
         return {};
     }
 

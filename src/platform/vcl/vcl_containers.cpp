@@ -1,5 +1,6 @@
 // Controls that hold others: group boxes, radio groups, panels, scroll
 // boxes, page controls and their tab sheets.
+#include <QAccessible>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -311,13 +312,22 @@ TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner, new QTabWid
 // page control itself (its tab shows the focus), taken before the page
 // changes, so that no control of the new page takes it; Left and Right
 // then go from page to page (the tab bar's own keys). The wheel over the
-// tabs does nothing.
+// tabs does nothing. As the tabs take the keyboard, a screen reader is
+// told which page shows: the current tab takes the focus, after the news
+// of the tab list's own focus (as the tab bar tells of a new page).
 bool TPageControl::WidgetEvent(QObject* watched, QEvent* event) {
-    if (watched == static_cast<QTabWidget*>(FWidget)->tabBar()) {
+    if (QTabBar* bar = static_cast<QTabWidget*>(FWidget)->tabBar(); watched == bar) {
         if (event->type() == QEvent::Wheel) {
             event->accept();
             return true;
         }
+        if (event->type() == QEvent::FocusIn && QAccessible::isActive())
+            QTimer::singleShot(0, bar, [bar] {
+                if (!bar->hasFocus() || bar->currentIndex() < 0) return;
+                QAccessibleEvent focus(bar, QAccessible::Focus);
+                focus.setChild(bar->currentIndex());
+                QAccessible::updateAccessibility(&focus);
+            });
         if (event->type() == QEvent::MouseButtonPress &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             SetFocus();
