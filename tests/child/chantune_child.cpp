@@ -7,6 +7,7 @@
 //   connect  clicks Connection; answers "connected" or "not connected"
 //   read     clicks Read (no answer: the click blocks the window as long
 //            as the exchange lasts)
+//   write    clicks Write channels (no answer, as read)
 //   exit     clicks Exit
 //   menu     File > Exit by the keyboard: F10, Down, Down x3, Return
 //   close    closes the main window, as its close box does
@@ -42,6 +43,8 @@ void Command(const std::string& command) {
         Answer(Connected ? "connected" : "not connected");
     } else if (command == "read") {
         QTest::mouseClick(Form1->Button3->Widget(), Qt::LeftButton);
+    } else if (command == "write") {
+        QTest::mouseClick(Form1->Button8->Widget(), Qt::LeftButton);
     } else if (command == "exit") {
         QTest::mouseClick(Form1->Button1->Widget(), Qt::LeftButton);
     } else if (command == "menu") {

@@ -1,7 +1,10 @@
 // How the program ends while connected, run as a process of its own
 // against the simulated radio: every way out leaves the port's lock file
-// gone, the process ended normally and nothing sent to the radio.
+// gone, the line shareable, the process ended normally and nothing sent to
+// the radio.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -19,10 +22,8 @@ protected:
     }
 
     // The program started, its port scan done and Connection clicked; the
-    // frames so far are cleared. The radio is plugged in afresh first: a
-    // pseudo-terminal keeps the exclusive mode of the program before, which
-    // a real cable's tty drops when its last opener goes (only root may
-    // open it meanwhile).
+    // frames so far are cleared. The radio is plugged in afresh first, so
+    // that nothing a program before left on the line counts here.
     std::unique_ptr<test_env::ChildProcess> StartConnected() {
         radio.Replug();
         lockFile = lockFolder + "/LCK.." + fs::path(radio.DevicePath()).filename().string();
@@ -37,11 +38,21 @@ protected:
         return child;
     }
 
-    // It ended by itself with result 0, removed its lock and sent nothing
-    // after the frames it had sent.
-    void ExpectNormalEnd(test_env::ChildProcess& child, size_t frames = 0) {
+    // It ended by itself with result 0, removed its lock and left the line
+    // shareable, with the radio's side still open: another process opens it
+    // (only root could while it stays exclusive).
+    void ExpectEnded(test_env::ChildProcess& child) {
         EXPECT_EQ(child.Wait(20000), 0) << child.Errors();
         EXPECT_FALSE(fs::exists(lockFile));
+        EXPECT_FALSE(radio.LineExclusive());
+        const int fd = open(radio.DevicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        EXPECT_GE(fd, 0) << strerror(errno);
+        if (fd >= 0) close(fd);
+    }
+
+    // As ExpectEnded, and it sent nothing after the frames it had sent.
+    void ExpectNormalEnd(test_env::ChildProcess& child, size_t frames = 0) {
+        ExpectEnded(child);
         EXPECT_EQ(radio.Frames().size(), frames);
         EXPECT_TRUE(radio.Garbage().empty());
     }
@@ -51,7 +62,7 @@ protected:
     std::string lockFile;
 };
 
-TEST_F(ProgramEndTest, EveryWayOutWhileConnectedRemovesTheLock) {
+TEST_F(ProgramEndTest, EveryWayOutWhileConnectedRemovesTheLockAndFreesTheLine) {
     // Exit, File > Exit, the window's close box; then the stop signals of
     // kill, Ctrl+C and a session or terminal that goes away.
     for (const char* command : {"exit", "menu", "close"}) {
@@ -80,6 +91,25 @@ TEST_F(ProgramEndTest, StopSignalWaitsForTheExchangeUnderWay) {
     ExpectNormalEnd(*child, 1);  // the read, and nothing after it
     const std::string output = child->Output();  // its log, last of all
     EXPECT_TRUE(output.ends_with("\nlog: Data block succefully read from device\n")) << output;
+}
+
+TEST_F(ProgramEndTest, StopSignalEndsAWriteAtTheFirstExchangeThatFails) {
+    // Every channel in use: Write channels erases the 100 rows not ticked,
+    // 500 exchanges. The radio answers the read, then echoes nothing: a
+    // second lost on each byte, unless the stop ends the write.
+    radio.SetMemory({});
+    sim::Faults quiet;
+    for (int address = 0; address < 512; ++address) quiet.noEchoAt.insert(address);
+    radio.SetFaults(quiet);
+    auto child = StartConnected();
+    child->Send("write");
+    ASSERT_TRUE(radio.WaitForFrames(2, 10000));  // the read, the first write
+    kill(child->Pid(), SIGTERM);
+    const size_t sent = radio.Frames().size();
+    ExpectEnded(*child);
+    // At most the write under way followed the stop; no reset frame.
+    EXPECT_LE(radio.Frames().size(), sent + 1);
+    EXPECT_EQ(radio.CountFrames(&sim::Frame::IsReset), 0);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The stop signals, noted through a pipe that the message loop watches. The
-// handler only writes one byte: that is all a signal handler may safely do
-// while the program is anywhere in its work.
+// handler only writes one byte, and tells the serial lines that a stop is
+// asked: that is all a signal handler may safely do while the program is
+// anywhere in its work.
 #include "platform/vcl/stop_signals.h"
 
 #include <fcntl.h>
@@ -8,6 +9,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "platform/win32/process_stop.h"
 
 namespace vcl {
 namespace {
@@ -26,6 +29,7 @@ extern "C" void NoteStopSignal(int) {
         const char byte = 's';
         (void)!write(fd, &byte, 1);  // a full pipe already says enough
     }
+    process_stop::NoteRequest();
     errno = saved;
 }
 

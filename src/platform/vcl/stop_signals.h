@@ -7,10 +7,12 @@ namespace vcl {
 
 // While an object of this class lives, these signals do not end the process
 // on the spot: each is noted, and the application's message loop then ends
-// the run as Terminate does, once the event it is handling is over (an
-// exchange with the radio blocks the loop until it is done). A signal that
-// comes before the loop runs ends the run as soon as the loop starts. The
-// destructor gives the signals back their earlier handling.
+// the run as Terminate does, once the event it is handling is over. An
+// operation with the radio blocks the loop: it goes on while the radio
+// answers, and from its first exchange that fails the rest fail at once
+// (process_stop.h). A signal that comes before the loop runs ends the run
+// as soon as the loop starts. The destructor gives the signals back their
+// earlier handling.
 class StopSignals {
 public:
     StopSignals();

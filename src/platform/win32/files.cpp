@@ -18,6 +18,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -32,10 +33,44 @@ constexpr size_t MaxNameLength = 255;
 
 thread_local DWORD t_lastError = ERROR_SUCCESS;
 
+void CloseAllAtExit();
+
 std::mutex g_tableMutex;
 std::unordered_set<HandleObject*>& Table() {
-    static std::unordered_set<HandleObject*> table;
-    return table;
+    static auto* table = [] {
+        auto* t = new std::unordered_set<HandleObject*>;  // never freed: it is used at exit
+        std::atexit(CloseAllAtExit);
+        return t;
+    }();
+    return *table;
+}
+
+// Closes the descriptor (and gives up a port) behind a handle taken out
+// of the table, as CloseHandle does.
+BOOL CloseObject(HandleObject* h) {
+    BOOL ok = TRUE;
+    if (h->kind == HandleKind::Serial) {
+        ok = CloseSerial(h);
+    } else if (close(h->fd) != 0 && errno != EINTR) {
+        SetLastError(ErrorFromErrno(errno));
+        ok = FALSE;
+    }
+    delete h;
+    return ok;
+}
+
+// As Windows closes the handles of a process that ends, a normal end here
+// (exit, or the return from main) closes the handles still open: a serial
+// port is then given up as CloseHandle gives it up, shareable again with
+// its lock file removed. The link to the radio is never closed otherwise
+// when the program ends while connected.
+void CloseAllAtExit() {
+    std::unordered_set<HandleObject*> open;
+    {
+        std::lock_guard<std::mutex> lock(g_tableMutex);
+        open.swap(Table());
+    }
+    for (HandleObject* h : open) CloseObject(h);
 }
 
 bool NameTooLong(const char* name) { return std::strlen(name) > MaxNameLength; }
@@ -254,14 +289,7 @@ BOOL CloseHandle(HANDLE hObject) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    BOOL ok = TRUE;
-    if (h->kind == HandleKind::Serial) {
-        ok = CloseSerial(h);
-    } else if (close(h->fd) != 0 && errno != EINTR) {
-        SetLastError(ErrorFromErrno(errno));
-        ok = FALSE;
-    }
-    delete h;
+    const BOOL ok = CloseObject(h);
     if (ok) SetLastError(ERROR_SUCCESS);
     return ok;
 }

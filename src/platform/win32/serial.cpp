@@ -19,6 +19,10 @@
 // every byte value passes unchanged. CLOCAL keeps the open and the I/O
 // independent of the modem lines. All I/O is non-blocking underneath; the
 // time-outs of COMMTIMEOUTS are kept with ppoll().
+//
+// Once the program is asked to end (process_stop.h), the first read or
+// write that fails or times out gives up every line: each later read or
+// write fails at once and sends nothing.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -29,6 +33,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -37,6 +42,7 @@
 #include "platform/win32/com_ports.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/port_lock.h"
+#include "platform/win32/process_stop.h"
 
 namespace win32_impl {
 namespace {
@@ -149,6 +155,17 @@ struct PortLockGuard {
     ~PortLockGuard() { port_lock::Release(file); }
 };
 
+std::atomic<bool> g_stopRequested{false};
+std::atomic<bool> g_linesGivenUp{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set in a signal handler");
+
+// A read or write that did not complete gives up every line once a stop
+// is asked.
+BOOL NoteOutcome(BOOL ok, bool complete) {
+    if ((!ok || !complete) && g_stopRequested) g_linesGivenUp = true;
+    return ok;
+}
+
 HandleObject* SerialHandle(HANDLE h) {
     HandleObject* p = Lookup(h, HandleKind::Serial);
     if (!p) SetLastError(ERROR_INVALID_HANDLE);
@@ -188,7 +205,8 @@ HANDLE OpenComPort(int n, DWORD access, DWORD creation) {
     MakeRaw(t);
     if (tcsetattr(fd, TCSANOW, &t) != 0) return FailCom(ERROR_GEN_FAILURE, fd);
     // Last, so that no failure above leaves the flag set; CloseSerial
-    // clears it again (the kernel keeps it while anyone holds the line).
+    // clears it again, also for a handle still open when the process ends
+    // (the kernel keeps it while anyone holds the line).
     ioctl(fd, TIOCEXCL);
 
     HANDLE h = Register(HandleKind::Serial, fd, access);
@@ -208,7 +226,9 @@ BOOL CloseSerial(HandleObject* h) {
     return TRUE;
 }
 
-BOOL ReadSerial(HandleObject* h, BYTE* buffer, DWORD n, DWORD* got) {
+namespace {
+
+BOOL ReadLine(HandleObject* h, BYTE* buffer, DWORD n, DWORD* got) {
     const COMMTIMEOUTS& to = h->timeouts;
     const int64_t totalDeadline = Deadline(NowNs(), n, to.ReadTotalTimeoutMultiplier,
                                            to.ReadTotalTimeoutConstant);
@@ -252,7 +272,7 @@ BOOL ReadSerial(HandleObject* h, BYTE* buffer, DWORD n, DWORD* got) {
     return TRUE;
 }
 
-BOOL WriteSerial(HandleObject* h, const BYTE* buffer, DWORD n, DWORD* sent) {
+BOOL WriteLine(HandleObject* h, const BYTE* buffer, DWORD n, DWORD* sent) {
     const COMMTIMEOUTS& to = h->timeouts;
     const int64_t deadline = Deadline(NowNs(), n, to.WriteTotalTimeoutMultiplier,
                                       to.WriteTotalTimeoutConstant);
@@ -289,6 +309,24 @@ BOOL WriteSerial(HandleObject* h, const BYTE* buffer, DWORD n, DWORD* sent) {
     }
     SetLastError(ERROR_SUCCESS);
     return TRUE;
+}
+
+}  // namespace
+
+BOOL ReadSerial(HandleObject* h, BYTE* buffer, DWORD n, DWORD* got) {
+    if (g_linesGivenUp) {
+        SetLastError(ERROR_READ_FAULT);
+        return FALSE;
+    }
+    return NoteOutcome(ReadLine(h, buffer, n, got), *got == n);
+}
+
+BOOL WriteSerial(HandleObject* h, const BYTE* buffer, DWORD n, DWORD* sent) {
+    if (g_linesGivenUp) {
+        SetLastError(ERROR_WRITE_FAULT);
+        return FALSE;
+    }
+    return NoteOutcome(WriteLine(h, buffer, n, sent), *sent == n);
 }
 
 }  // namespace win32_impl
@@ -418,3 +456,5 @@ void Sleep(DWORD dwMilliseconds) {
     while (nanosleep(&left, &left) != 0 && errno == EINTR) {
     }
 }
+
+void process_stop::NoteRequest() { g_stopRequested = true; }
