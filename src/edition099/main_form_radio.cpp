@@ -19,7 +19,7 @@ bool InRange(const ri::Codes& codes, int32_t lower, int32_t upper) {
 }
 
 // What the stored codes are counted from: the lowest code of range 3, else 0.
-int StoredCodeOffset(const TForm1& form) { return RangeIndex == 3 ? form.RangeMinCode() : 0; }
+int StoredCodeOffset() { return RangeIndex == 3 ? OperatingRanges[3].minCode : 0; }
 
 }  // namespace
 
@@ -42,7 +42,7 @@ void TForm1::Button3Click(TObject*) {
     RadioGroup2Click(this);
     const int32_t lower = RangeMinCode();
     const int32_t upper = RangeMaxCode();
-    const int offset = StoredCodeOffset(*this);
+    const int offset = StoredCodeOffset();
     auto failed = [this](int tail) { Log(Message(FMsg.writeError) + " " + Message(tail)); };
 
     for (int i = 0; i < RowCount; ++i) {
@@ -99,7 +99,7 @@ void TForm1::Button6Click(TObject*) {
 void TForm1::WriteChannels() {
     MemoryImage image;
     if (!BeginChannelWrite(image)) return;
-    WriteChannelRecords(image, StoredCodeOffset(*this));
+    WriteChannelRecords(image, StoredCodeOffset());
     Radiocomm->ResetDevice();
     EndChannelWrite();
 }
