@@ -2,7 +2,8 @@
 // have, the 100 channel rows and their editing, the ports group and the
 // connection, the File menu, the log, and the steps of reading, writing and
 // saving channels. Each edition's TForm1 derives from TMainFormBase, adds
-// its own components and handlers, and names where its message list holds
+// its own components and handlers, answers for its range and for where its
+// frequency dialog's texts stand, and names where its message list holds
 // the texts used here.
 #pragma once
 
