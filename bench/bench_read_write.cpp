@@ -38,7 +38,7 @@ long WireBytes(const std::vector<sim::Frame>& frames) {
     long bytes = 0;
     for (const sim::Frame& f : frames) {
         bytes += static_cast<long>(f.bytes.size());
-        if (f.IsRead()) bytes += RadioImageSize;
+        if (f.IsRead()) bytes += radio_image::ImageSize;
         if (f.IsWrite() || f.IsPing()) bytes += 1;
     }
     return bytes;

@@ -88,12 +88,15 @@ void TFormFreqInput::MaskEdit1KeyPress(TObject* /*Sender*/, char& Key) {
 }
 
 void TFormFreqInput::Button1Click(TObject* /*Sender*/) {
+    // The dialog is shown only from a row of the main window.
+    TMainFormBase* main = MainWindow();
+    if (!main) return;
     const TStrings& msg = ListBox1->Items();
     auto text = [&msg](int index) { return index < msg.Count() ? msg[index] : String(); };
-    const FreqInputMessages& m = FreqInputTexts;
+    const FreqInputMessages& m = main->FreqInputTexts();
 
-    const int lo = RangeMinCode() * kStepKHz + kLowestKHz;
-    const int hi = RangeMaxCode() * kStepKHz + kLowestKHz;
+    const int lo = main->RangeMinCode() * kStepKHz + kLowestKHz;
+    const int hi = main->RangeMaxCode() * kStepKHz + kLowestKHz;
     const float loMHz = static_cast<float>(lo) * 0.001f;
     const float hiMHz = static_cast<float>(hi) * 0.001f;
 
@@ -114,8 +117,7 @@ void TFormFreqInput::Button1Click(TObject* /*Sender*/) {
         return;
     }
 
-    TMainFormBase* main = MainWindow();
-    if (!main || FChannel < 0 || FChannel >= RowCount) return;
+    if (FChannel < 0 || FChannel >= RowCount) return;
     TTrackBar* track = FDirection == 1 ? main->FTrackRx[FChannel] : main->FTrackTx[FChannel];
     if (!track) return;
     track->SetPosition((c - kLowestKHz) / kStepKHz);

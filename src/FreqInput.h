@@ -24,7 +24,7 @@ public:
 extern TFormFreqInput* FormFreqInput;
 
 // Where the dialog's message list holds each text; the editions order
-// their lists differently.
+// their lists differently, and the main window answers for its edition.
 struct FreqInputMessages {
     int error;   // "Error!"
     int mhz;     // "MHz"
@@ -33,5 +33,3 @@ struct FreqInputMessages {
     int less;    // "less"
     int step;    // the 25 kHz step
 };
-// Defined by each edition's main window unit.
-extern const FreqInputMessages FreqInputTexts;

@@ -23,6 +23,10 @@
 
 namespace radio_image {
 
+// The whole settings memory, read in one block.
+constexpr int ImageSize = 512;
+using MemoryImage = std::array<uint8_t, ImageSize>;
+
 constexpr int ChannelCount = 100;
 constexpr int RecordSize = 5;
 constexpr int VolumeByte = 501;

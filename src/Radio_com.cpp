@@ -89,8 +89,8 @@ BYTE* TRadiocomm::ReadImage() {
     FLastResult = WriteFile(FPortHandle, FTxFrame, 3, &FBytesWritten, nullptr);
     if (!FLastResult) return nullptr;
 
-    FLastResult = ReadFile(FPortHandle, FImage, RadioImageSize, &FBytesRead, nullptr);
-    if (FLastResult && FBytesRead == RadioImageSize) return FImage;
+    FLastResult = ReadFile(FPortHandle, FImage, radio_image::ImageSize, &FBytesRead, nullptr);
+    if (FLastResult && FBytesRead == radio_image::ImageSize) return FImage;
     return nullptr;
 }
 

@@ -4,10 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "RadioImage.h"
 #include "platform/win32/win32.h"
-
-// Radio memory size: the whole settings memory, read in one block.
-constexpr int RadioImageSize = 512;
 
 class TRadiocomm {
 public:
@@ -44,7 +42,7 @@ private:
     DWORD FBytesWritten;
     DWORD FBytesRead;
     int32_t FLastResult;
-    BYTE FImage[RadioImageSize];
+    BYTE FImage[radio_image::ImageSize];
     BYTE FTxFrame[8];
 };
 

@@ -2,7 +2,17 @@
 // Options page and the range chosen by the user.
 #pragma once
 
+#include <array>
+
 #include "main_form_base.h"
+
+// One of the eight option track bars: the byte of the radio's memory that
+// holds its value, and the message shown when writing that byte fails.
+struct OptionTrackBar {
+    TTrackBar* bar;
+    int imageByte;
+    int writeError;
+};
 
 class TForm1 : public TMainFormBase {
 public:
@@ -60,12 +70,23 @@ public:
     void WriteOptions();
     int SaveSettings() override;
     int LoadSettings() override;
+    int32_t RangeMinCode() const override;
+    int32_t RangeMaxCode() const override;
+    const FreqInputMessages& FreqInputTexts() const override;
+
+    // The range selected in the range group, or -1.
+    int SelectedRange() const;
+    // TrackBar1 to TrackBar8, the order of a settings file's header.
+    std::array<OptionTrackBar, settings_image::OptionCount> OptionTrackBars() const;
 
 protected:
     void SwitchOptionsWrite(bool connected) override;
 };
 
 extern TForm1* Form1;
+
+// Makes this edition's main window the application's main form.
+void CreateMainForm();
 
 // Panel1 shows the selected working range.
 void ShowRange();

@@ -80,8 +80,8 @@ String ToneCaption(int index) {
 
 TMainFormBase::TMainFormBase(TComponent* Owner, const MainFormMessages& messages)
     : TForm(Owner), FMsg(messages) {
-    // The range functions and the frequency dialog reach the window through
-    // MainWindow(), already while it is built.
+    // The frequency dialog and the edition's range caption reach the
+    // window through MainWindow(), already while it is built.
     TheMainWindow = this;
     VCL_PUBLISH(Button1);
     VCL_PUBLISH(ScrollBox1);
@@ -139,10 +139,21 @@ TMainFormBase::~TMainFormBase() {
 
 TMainFormBase* MainWindow() { return TheMainWindow; }
 
-void TMainFormBase::BuildWindow() {
+void TMainFormBase::BuildWindow(const std::vector<int>& messagePositions) {
     LoadFromResource("main_form");
+    CheckMessageList(messagePositions);
     FFileName.clear();
     BuildRows();
+}
+
+// A form file whose list lacks a text the window shows stops the start,
+// as any other fault of the form file does.
+void TMainFormBase::CheckMessageList(const std::vector<int>& positions) const {
+    const int count = ListBox1->Items().Count();
+    for (int position : positions)
+        if (position < 0 || position >= count)
+            throw EResourceError(ResourceErrorText(
+                "main_form.dfm", 0, Name() + ": ListBox1 holds no message " + Num(position)));
 }
 
 void TMainFormBase::BuildRows() {

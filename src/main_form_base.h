@@ -2,17 +2,24 @@
 // have, the 100 channel rows and their editing, the ports group and the
 // connection, the File menu, the log, and the steps of reading, writing and
 // saving channels. Each edition's TForm1 derives from TMainFormBase, adds
-// its own components and handlers, and names where its message list holds
+// its own components and handlers, answers for its range and for where its
+// frequency dialog's texts stand, and names where its message list holds
 // the texts used here.
 #pragma once
 
-#include <array>
+#include <cstring>
+#include <type_traits>
+#include <vector>
 
 #include "RadioImage.h"
 #include "Radio_com.h"
+#include "SettingsImage.h"
 #include "platform/vcl/vcl.h"
 
-constexpr int RowCount = 100;
+struct FreqInputMessages;
+
+// One row per channel of the radio.
+constexpr int RowCount = radio_image::ChannelCount;
 
 // Indexes into an edition's message list of the texts the shared code
 // shows.
@@ -34,14 +41,18 @@ struct MainFormMessages {
         fileWriteError, fileReadError;
 };
 
-using MemoryImage = std::array<uint8_t, RadioImageSize>;
+// Every position a message table names. A table holds ints, and structs
+// and arrays of ints, and nothing else.
+template <typename Table>
+std::vector<int> MessagePositions(const Table& table) {
+    static_assert(std::has_unique_object_representations_v<Table> && sizeof(Table) % sizeof(int) == 0);
+    std::vector<int> positions(sizeof(Table) / sizeof(int));
+    std::memcpy(positions.data(), &table, sizeof(Table));
+    return positions;
+}
 
-// A settings file: a 9-byte header the editions fill their own way, then
-// one 8-byte record per channel row.
-constexpr DWORD SettingsHeaderSize = 9;
-constexpr DWORD SettingsRecordSize = 8;
-constexpr DWORD SettingsFileSize = SettingsHeaderSize + RowCount * SettingsRecordSize;  // 809
-using SettingsBuffer = std::array<uint8_t, SettingsFileSize>;
+using radio_image::MemoryImage;
+using settings_image::SettingsFile;
 
 class TMainFormBase : public TForm {
 public:
@@ -114,6 +125,12 @@ public:
     virtual int SaveSettings() = 0;
     virtual int LoadSettings() = 0;
 
+    // The current range's lowest / highest channel code.
+    virtual int32_t RangeMinCode() const = 0;
+    virtual int32_t RangeMaxCode() const = 0;
+    // Where this edition's frequency dialog holds its texts.
+    virtual const FreqInputMessages& FreqInputTexts() const = 0;
+
     // Message N of the hidden message list.
     const String& Message(int index) const;
     // Appends one line to the log.
@@ -133,9 +150,11 @@ protected:
     void PublishLeadingHandlers();
     void PublishRowAndMenuHandlers();
 
-    // Loads the edition's form resource "main_form", then builds the
+    // Loads the edition's form resource "main_form", checks that its
+    // message list holds every position of `messagePositions` (else
+    // EResourceError names the form and the position), then builds the
     // channel rows.
-    void BuildWindow();
+    void BuildWindow(const std::vector<int>& messagePositions);
     // Scans COM1 to COM6 into the ports group; Connection is enabled when
     // a radio answered.
     void FillPorts();
@@ -175,17 +194,18 @@ protected:
     void WriteChannelRecords(const MemoryImage& image, int offset);
     void EndChannelWrite();
 
-    // Settings files: the channel records go into / come from bytes 9-808.
-    void FillChannelRecords(SettingsBuffer& buffer) const;
-    void ApplyChannelRecords(const SettingsBuffer& buffer);
-    // The whole buffer written to / read from FFileName; a failure shows
-    // the edition's warning box and returns 1.
-    int WriteSettingsFile(const SettingsBuffer& buffer);
-    int ReadSettingsFile(SettingsBuffer& buffer);
+    // Settings files: the rows go into / come from the channel records.
+    void FillChannelRecords(SettingsFile& file) const;
+    void ApplyChannelRecords(const SettingsFile& file);
+    // The whole file written to / read from FFileName; a failure shows the
+    // edition's warning box and returns 1.
+    int WriteSettingsFile(const SettingsFile& file);
+    int ReadSettingsFile(SettingsFile& file);
 
     const MainFormMessages& FMsg;
 
 private:
+    void CheckMessageList(const std::vector<int>& positions) const;
     void BuildRows();
     void SwitchRadioControls(bool connected);
     void ShowSettingsError(int text);
@@ -196,12 +216,6 @@ private:
 // The main window, from the start of its construction; null before.
 TMainFormBase* MainWindow();
 
-// Each edition's main window unit defines these for its own window.
-// Makes the main window the application's main form.
-void CreateMainForm();
-// The current range's lowest / highest channel code.
-int32_t RangeMinCode();
-int32_t RangeMaxCode();
 
 extern TRadiocomm* Radiocomm;
 extern String ToneSuffix;

@@ -1,10 +1,6 @@
 // Settings files (*.tun) and the File menu, the same in both editions.
-//
-// A settings file is 809 bytes: a 9-byte header that each edition fills
-// its own way, then one 8-byte record per channel row:
-//   0 in-use flag (1 / 0; any non-zero value reads as in use)
-//   1 receive tone index, 2 transmit tone index, 3 spare (written as 0)
-//   4-5 receive channel code, 6-7 transmit channel code, little-endian.
+// What the bytes mean is SettingsImage's; here the rows go into and come
+// from the channel records.
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
@@ -39,40 +35,28 @@ String FullPath(const String& name) {
     return ec ? name : p.string();
 }
 
-uint16_t ReadLE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-void WriteLE16(uint8_t* p, int value) {
-    p[0] = static_cast<uint8_t>(value & 0xFF);
-    p[1] = static_cast<uint8_t>((value >> 8) & 0xFF);
-}
-
 }  // namespace
 
-void TMainFormBase::FillChannelRecords(SettingsBuffer& buffer) const {
-    for (int i = 0; i < RowCount; ++i) {
-        uint8_t* rec = buffer.data() + SettingsHeaderSize + i * SettingsRecordSize;
-        rec[0] = FChBx[i]->Checked() ? 1 : 0;
-        rec[1] = static_cast<uint8_t>(FCtcssRx[i]);
-        rec[2] = static_cast<uint8_t>(FCtcssTx[i]);
-        rec[3] = 0;  // spare
-        WriteLE16(rec + 4, FTrackRx[i]->Position());
-        WriteLE16(rec + 6, FTrackTx[i]->Position());
-    }
+void TMainFormBase::FillChannelRecords(SettingsFile& file) const {
+    for (int i = 0; i < RowCount; ++i)
+        file.records[i] = {FChBx[i]->Checked(), static_cast<uint8_t>(FCtcssRx[i]),
+                           static_cast<uint8_t>(FCtcssTx[i]), static_cast<uint16_t>(FTrackRx[i]->Position()),
+                           static_cast<uint16_t>(FTrackTx[i]->Position())};
 }
 
 // Every value goes in through the control, so the row's limits and change
 // handlers act as for the user: a code outside the current range shows as
 // the nearer bound.
-void TMainFormBase::ApplyChannelRecords(const SettingsBuffer& buffer) {
+void TMainFormBase::ApplyChannelRecords(const SettingsFile& file) {
     for (int i = 0; i < RowCount; ++i) {
-        const uint8_t* rec = buffer.data() + SettingsHeaderSize + i * SettingsRecordSize;
-        FChBx[i]->SetChecked(rec[0] != 0);
-        FTrackRx[i]->SetPosition(ReadLE16(rec + 4));
-        FTrackTx[i]->SetPosition(ReadLE16(rec + 6));
-        const int rx = (rec[1] >= 1 && rec[1] <= 50) ? rec[1] : 0;
+        const settings_image::SettingsRecord& rec = file.records[i];
+        FChBx[i]->SetChecked(rec.inUse);
+        FTrackRx[i]->SetPosition(rec.rxCode);
+        FTrackTx[i]->SetPosition(rec.txCode);
+        const int rx = radio_image::ToneIndex(rec.toneRx);
         FCtcssRx[i] = rx;
         FCtcssRxLabel[i]->SetCaption(ToneCaption(rx));
-        const int tx = (rec[2] >= 1 && rec[2] <= 50) ? rec[2] : 0;
+        const int tx = radio_image::ToneIndex(rec.toneTx);
         FCtcssTx[i] = tx;
         FCtcssTxLabel[i]->SetCaption(ToneCaption(tx));
     }
@@ -82,15 +66,20 @@ void TMainFormBase::ShowSettingsError(int text) {
     MessageBoxA(Handle(), Message(text).c_str(), Message(FMsg.warningCaps).c_str(), MB_ICONWARNING);
 }
 
-int TMainFormBase::WriteSettingsFile(const SettingsBuffer& buffer) {
-    if (WriteWholeFile(FFileName, buffer.data(), SettingsFileSize)) return 0;
+int TMainFormBase::WriteSettingsFile(const SettingsFile& file) {
+    const settings_image::Bytes bytes = settings_image::Encode(file);
+    if (WriteWholeFile(FFileName, bytes.data(), bytes.size())) return 0;
     ShowSettingsError(FMsg.fileWriteError);
     return 1;
 }
 
 // A file that cannot be read in full changes nothing.
-int TMainFormBase::ReadSettingsFile(SettingsBuffer& buffer) {
-    if (ReadFileStart(FFileName, buffer.data(), SettingsFileSize)) return 0;
+int TMainFormBase::ReadSettingsFile(SettingsFile& file) {
+    settings_image::Bytes bytes;
+    if (ReadFileStart(FFileName, bytes.data(), bytes.size())) {
+        file = settings_image::Decode(bytes);
+        return 0;
+    }
     ShowSettingsError(FMsg.fileReadError);
     return 1;
 }

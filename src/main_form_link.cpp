@@ -1,6 +1,6 @@
 // The main window's steps with the radio that both editions take the same
-// way: leaving the program, connecting and disconnecting, showing channel
-// records in the rows, and writing the rows back to the channel records.
+// way: connecting and disconnecting, showing channel records in the rows,
+// and writing the rows back to the channel records.
 //
 // Every step goes to the log as one line, each text taken from the hidden
 // message list by its index. Writing compares the rows with the memory just
@@ -22,12 +22,6 @@ void ShowTone(TLabel* label, int32_t& index, uint8_t stored) {
 }
 
 }  // namespace
-
-// ---- Leaving the program -------------------------------------------------
-
-void TMainFormBase::Button1Click(TObject*) { Application->Terminate(); }
-
-void TMainFormBase::N6Click(TObject*) { Application->Terminate(); }
 
 // ---- Connection ----------------------------------------------------------
 

@@ -1,10 +1,12 @@
-// The Options page: each of the eight level track bars shows its value in
-// the label to its right.
+// The Options page: the eight level track bars, where each one's value
+// lives, and the value each shows in the label to its right.
 //
 // Level Deviation moves in 0.25 dB steps from -3.75 dB, the four other dB
 // levels in 0.5 dB steps from -7.5 dB; position 0 is "Off". Volume,
 // Squelcher Level and Level analog SQL show their position as it is.
 #include "main_form.h"
+
+#include "main_form_messages.h"
 
 namespace {
 
@@ -36,6 +38,20 @@ String HalfStepLevel(int position) {
 }
 
 }  // namespace
+
+std::array<OptionTrackBar, settings_image::OptionCount> TForm1::OptionTrackBars() const {
+    namespace ri = radio_image;
+    return {{
+        {TrackBar1, ri::DeviationByte, Messages.deviationError},
+        {TrackBar2, ri::SpeechByte, Messages.speechError},
+        {TrackBar3, ri::GainByte, Messages.gainError},
+        {TrackBar4, ri::CtcssTxLevelByte, Messages.ctcssTxLevelError},
+        {TrackBar5, ri::CtcssRxLevelByte, Messages.ctcssRxLevelError},
+        {TrackBar6, ri::VolumeByte, Messages.volumeError},
+        {TrackBar7, ri::SquelchByte, Messages.squelchError},
+        {TrackBar8, ri::AnalogSqlByte, Messages.analogSqlError},
+    }};
+}
 
 void TForm1::TrackBar1Change(TObject*) { Label9->SetCaption(QuarterStepLevel(TrackBar1->Position())); }
 

@@ -4,23 +4,19 @@
 // button ends with the reset frame.
 #include "main_form.h"
 
+#include <algorithm>
+
+#include "main_form_messages.h"
+
 namespace ri = radio_image;
 
 namespace {
 
-// Message list indexes of this edition's own steps.
-enum Msg {
-    MsgRangeError = 6,
-    MsgRangeWriteError = 26,
-    MsgWritingOptions = 28,
-    MsgOptionsDone = 37,
-    MsgResetSent = 38,
-    MsgResetError = 39,
-};
-
 // What the stored codes are counted from in the selected range: the lowest
 // code of range 3, else 0.
-int StoredCodeOffset(const TForm1& form) { return form.RadioGroup2->ItemIndex() == 3 ? RangeMinCode() : 0; }
+int StoredCodeOffset(const TForm1& form) {
+    return form.RadioGroup2->ItemIndex() == 3 ? form.RangeMinCode() : 0;
+}
 
 }  // namespace
 
@@ -69,7 +65,7 @@ void TForm1::Button6Click(TObject*) {
     if (rangeByte >= 1 && rangeByte <= 4)
         Log(WorkingRangeText(rangeByte - 1));
     else
-        Log(Message(MsgRangeError));
+        Log(Message(Messages.rangeError));
 }
 
 // ---- Writing -------------------------------------------------------------
@@ -83,50 +79,42 @@ void TForm1::WriteChannels() {
     // sound to write: the radio would take the byte for some other range.
     const int range = RadioGroup2->ItemIndex();
     if (range < 0 || range > 3) {
-        Log(Message(MsgRangeWriteError));
+        Log(Message(Messages.rangeWriteError));
     } else {
         const uint8_t rangeByte = static_cast<uint8_t>(range + 1);
         if (image[ri::RangeByte] != rangeByte &&
             Radiocomm->WriteByte(ri::RangeByte, rangeByte) != 0)
-            Log(Message(MsgRangeWriteError));
+            Log(Message(Messages.rangeWriteError));
     }
     EndChannelWrite();
 }
 
 void TForm1::WriteOptions() {
-    Log(Message(MsgWritingOptions));
+    Log(Message(Messages.writingOptions));
     MemoryImage image;
     if (!ReadRadio(image)) {
         Log(Message(FMsg.noConnection));
-        Log(Message(MsgOptionsDone));
+        Log(Message(Messages.optionsDone));
         return;
     }
-    struct OptionByte {
-        int address;
-        TTrackBar* bar;
-        int errorMessage;
-    };
-    const OptionByte options[] = {
-        {ri::VolumeByte, TrackBar6, 29},       {ri::SquelchByte, TrackBar7, 30},
-        {ri::DeviationByte, TrackBar1, 31},    {ri::SpeechByte, TrackBar2, 32},
-        {ri::GainByte, TrackBar3, 33},         {ri::CtcssTxLevelByte, TrackBar4, 34},
-        {ri::CtcssRxLevelByte, TrackBar5, 35}, {ri::AnalogSqlByte, TrackBar8, 36},
-    };
-    for (const OptionByte& o : options) {
+    // In the order of their bytes in the radio's memory.
+    std::array<OptionTrackBar, settings_image::OptionCount> options = OptionTrackBars();
+    std::ranges::sort(options, {}, &OptionTrackBar::imageByte);
+    for (const OptionTrackBar& o : options) {
         const int position = o.bar->Position();
-        if (image[static_cast<size_t>(o.address)] != position &&
-            Radiocomm->WriteByte(static_cast<uint32_t>(o.address), static_cast<BYTE>(position)) != 0)
-            Log(Message(o.errorMessage));
+        if (image[static_cast<size_t>(o.imageByte)] != position &&
+            Radiocomm->WriteByte(static_cast<uint32_t>(o.imageByte), static_cast<BYTE>(position)) != 0)
+            Log(Message(o.writeError));
     }
-    Log(Message(MsgOptionsDone));
+    Log(Message(Messages.optionsDone));
 }
 
 void TForm1::Button8Click(TObject*) {
     WriteChannels();
-    Log(Message(Radiocomm->ResetDevice() == 0 ? MsgResetSent : MsgResetError));
+    Log(Message(Radiocomm->ResetDevice() == 0 ? Messages.resetSent : Messages.resetError));
 }
 
 void TForm1::Button7Click(TObject*) {
     WriteOptions();
-    Log(Message(Radiocomm->ResetDevice() == 0 ? MsgResetSent : MsgResetError));
+    Log(Message(Radiocomm->ResetDevice() == 0 ? Messages.resetSent : Messages.resetError));
 }

@@ -1,7 +1,6 @@
 // Editing the channel rows: the handlers find their row, and where it
 // matters the side, by taking the sender's name apart ("Track_rx_42":
 // side at character 7, row from character 10).
-#include "About.h"
 #include "FreqInput.h"
 #include "main_form_base.h"
 
@@ -108,8 +107,4 @@ void TMainFormBase::FreqOnClick(TObject* Sender) {
                               Message(direction == '1' ? FMsg.ofReceive : FMsg.ofTransmit) + " " +
                               Message(FMsg.channelNumber) + " " + number + ")");
     FormFreqInput->ShowModal();
-}
-
-void TMainFormBase::N8Click(TObject*) {
-    if (AboutBox) AboutBox->ShowModal();
 }

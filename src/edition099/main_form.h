@@ -22,9 +22,15 @@ public:
     void WriteChannels();
     int SaveSettings() override;
     int LoadSettings() override;
+    int32_t RangeMinCode() const override;
+    int32_t RangeMaxCode() const override;
+    const FreqInputMessages& FreqInputTexts() const override;
 };
 
 extern TForm1* Form1;
+
+// Makes this edition's main window the application's main form.
+void CreateMainForm();
 
 // The operating range 0-3 of the radio last read; 0 until a Read succeeds.
 extern int32_t RangeIndex;

@@ -6,20 +6,11 @@
 // the range byte and sends the reset frame itself.
 #include "main_form.h"
 
+#include "main_form_messages.h"
+
 namespace ri = radio_image;
 
 namespace {
-
-// Message list indexes of this edition's own steps.
-enum Msg {
-    MsgWorkingRange = 12,
-    MsgBadFrequencies = 17,
-    MsgWarning = 18,
-    MsgRangeByteError = 31,
-};
-
-// The range texts of ranges 0 to 3, each ending in " MHz".
-constexpr int RangeTextMessage[4] = {13, 14, 15, 48};
 
 constexpr uint8_t ErasedByte = 0xFF;
 
@@ -28,7 +19,7 @@ bool InRange(const ri::Codes& codes, int32_t lower, int32_t upper) {
 }
 
 // What the stored codes are counted from: the lowest code of range 3, else 0.
-int StoredCodeOffset() { return RangeIndex == 3 ? RangeMinCode() : 0; }
+int StoredCodeOffset() { return RangeIndex == 3 ? OperatingRanges[3].minCode : 0; }
 
 }  // namespace
 
@@ -47,7 +38,7 @@ void TForm1::Button3Click(TObject*) {
 
     // The range first: the rows get the radio's limits before their codes.
     RangeIndex = ri::RangeFromByte(image[ri::RangeByte]);
-    Panel1->SetCaption(Message(MsgWorkingRange) + " " + Message(RangeTextMessage[RangeIndex]));
+    Panel1->SetCaption(Message(Messages.workingRange) + " " + Message(Messages.rangeText[RangeIndex]));
     RadioGroup2Click(this);
     const int32_t lower = RangeMinCode();
     const int32_t upper = RangeMaxCode();
@@ -86,7 +77,7 @@ void TForm1::Button3Click(TObject*) {
     }
 
     if (erased > 0)
-        MessageBoxA(Handle(), Message(MsgBadFrequencies).c_str(), Message(MsgWarning).c_str(),
+        MessageBoxA(Handle(), Message(Messages.badFrequencies).c_str(), Message(Messages.warning).c_str(),
                     MB_ICONWARNING);
 }
 
@@ -96,9 +87,9 @@ void TForm1::Button6Click(TObject*) {
     const int rangeByte = ReadRangeByte();
     if (rangeByte < 0) return;
     if (rangeByte >= 1 && rangeByte <= 4)
-        Log(Message(MsgWorkingRange) + " " + Message(RangeTextMessage[rangeByte - 1]));
+        Log(Message(Messages.workingRange) + " " + Message(Messages.rangeText[rangeByte - 1]));
     else
-        Log(Message(MsgRangeByteError));
+        Log(Message(Messages.rangeByteError));
 }
 
 // ---- Writing -------------------------------------------------------------

@@ -5,24 +5,18 @@
 // edition opens the file in the range its codes were saved for.
 #include "main_form.h"
 
-namespace {
-
-constexpr int RangeHeaderByte = 8;
-
-}  // namespace
-
 int TForm1::SaveSettings() {
-    SettingsBuffer buffer{};
-    buffer[RangeHeaderByte] = static_cast<uint8_t>(RangeIndex);
-    FillChannelRecords(buffer);
-    return WriteSettingsFile(buffer);
+    SettingsFile file;
+    file.range = static_cast<uint8_t>(RangeIndex);
+    FillChannelRecords(file);
+    return WriteSettingsFile(file);
 }
 
 // The codes are held within the current range's limits; the range itself
 // stays as the last Read set it.
 int TForm1::LoadSettings() {
-    SettingsBuffer buffer;
-    if (ReadSettingsFile(buffer) != 0) return 1;
-    ApplyChannelRecords(buffer);
+    SettingsFile file;
+    if (ReadSettingsFile(file) != 0) return 1;
+    ApplyChannelRecords(file);
     return 0;
 }

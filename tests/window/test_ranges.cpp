@@ -50,16 +50,16 @@ TEST_F(RangeTest, BoundsAndCaptionFollowTheSelectedRange) {
         "Working Range: 57.000-57.500 MHz", "Working Range: 66.000-88.000 MHz"};
     for (int r : {0, 1, 2, 3, 1, 0}) {
         group->SetItemIndex(r);
-        EXPECT_EQ(RangeMinCode(), mins[r]) << r;
-        EXPECT_EQ(RangeMaxCode(), maxs[r]) << r;
+        EXPECT_EQ(Form1->RangeMinCode(), mins[r]) << r;
+        EXPECT_EQ(Form1->RangeMaxCode(), maxs[r]) << r;
         EXPECT_EQ(Form1->Panel1->Caption(), captions[r]) << r;
     }
 
     // No selection (clearing it runs no click handler).
     group->SetItemIndex(-1);
     ShowRange();
-    EXPECT_EQ(RangeMinCode(), -1);
-    EXPECT_EQ(RangeMaxCode(), -1);
+    EXPECT_EQ(Form1->RangeMinCode(), -1);
+    EXPECT_EQ(Form1->RangeMaxCode(), -1);
     EXPECT_EQ(Form1->Panel1->Caption(), "Error of reading Range litera");
 }
 

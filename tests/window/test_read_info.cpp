@@ -247,7 +247,7 @@ TEST_F(ReadInfoTest, RandomImagesShowOnlyValuesInRange) {
 
         const int range = Form1->RadioGroup2->ItemIndex();
         ASSERT_EQ(range, ri::RangeFromByte(m[509]));
-        const int min = RangeMinCode(), max = RangeMaxCode();
+        const int min = Form1->RangeMinCode(), max = Form1->RangeMaxCode();
         const int offset = range == 3 ? 1320 : 0;
         for (int i = 0; i < RowCount; ++i) {
             const uint8_t* r = m.data() + ri::RecordAddress(i);

@@ -57,8 +57,8 @@ TEST_F(Edition099Test, TheWindowPublishesItsHandlersTheRangeBoundingLast) {
 TEST_F(Edition099Test, BeforeAnyReadTheRowsAndTheDialogKeepToRangeZero) {
     CreateWindows();
     EXPECT_EQ(RangeIndex, 0);
-    EXPECT_EQ(RangeMinCode(), 0);
-    EXPECT_EQ(RangeMaxCode(), 279);
+    EXPECT_EQ(Form1->RangeMinCode(), 0);
+    EXPECT_EQ(Form1->RangeMaxCode(), 279);
     for (int n : {0, 57, 99}) {
         EXPECT_EQ(Form1->FTrackRx[n]->Min(), 0);
         EXPECT_EQ(Form1->FTrackTx[n]->Max(), 279);
