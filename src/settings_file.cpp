@@ -92,18 +92,29 @@ String FolderOf(const String& path) {
 }
 String NameOf(const String& path) { return path.substr(path.rfind('/') + 1); }
 
+// In a folder that anyone may write to and only owners delete from (as
+// /tmp), a link is followed only when it is the saving user's own or the
+// folder owner's, whatever the system's own setting for that: another
+// user's link there could point the save at any file this user may write.
+bool MayFollow(const String& link, const struct stat& st) {
+    struct stat folder;
+    if (stat(FolderOf(link).c_str(), &folder) != 0) return false;
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return !shared || st.st_uid == geteuid() || st.st_uid == folder.st_uid;
+}
+
 // Where a save through `path` writes: for a symbolic link, the name at the
 // end of its chain of links, whether that file exists or not, so that the
 // links stay and the file they name is written or created, as opening the
-// name for writing would. False for a loop of links or a last link whose
-// folder is not there.
+// name for writing would. False for a loop of links, a last link whose
+// folder is not there, or a link that may not be followed.
 bool FollowLinks(String* path) {
     namespace fs = std::filesystem;
     fs::path name = *path;
     struct stat st;
     int links = 0;
     while (lstat(name.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (++links > MaxLinksFollowed) return false;
+        if (++links > MaxLinksFollowed || !MayFollow(name.string(), st)) return false;
         std::error_code ec;
         const fs::path to = fs::read_symlink(name, ec);
         if (ec || to.empty()) return false;
@@ -240,6 +251,9 @@ bool WriteInPlace(const String& target, const uint8_t* data, DWORD size) {
 }  // namespace
 
 bool OpensWith(const String& name, DWORD access) {
+    // Not through a link that a save may not follow.
+    String target = name;
+    if ((access & GENERIC_WRITE) && !FollowLinks(&target)) return false;
     HANDLE h = CreateFileA(name.c_str(), access, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (!IsValidHandle(h)) return false;

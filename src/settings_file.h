@@ -17,7 +17,10 @@ bool OpensWith(const String& name, DWORD access);
 // group, permission bits, links and extended attributes. A failed save
 // leaves no other file behind and, except where the disk fails mid-write,
 // the previous content whole. A symbolic link is followed to the file it
-// names, which is created when it does not exist yet; the link stays.
+// names, which is created when it does not exist yet; the link stays. In
+// a sticky folder that anyone may write to, only a link of this user or
+// of the folder's owner is followed: a save through another fails, as
+// does opening it for writing.
 bool WriteWholeFile(String target, const uint8_t* data, DWORD size);
 
 // Reads the first `size` bytes of a regular file; false for a file that
