@@ -241,6 +241,22 @@ TEST_F(PortLockTest, LocksThatNameNoProcessAreHeldOnlyWhileYoung) {
     EXPECT_TRUE(fs::is_empty(folder));
 }
 
+TEST_F(PortLockTest, LocksThatBeginWithALiveNumberAreHeldHoweverOld) {
+    const auto Binary = [](pid_t pid) {
+        const int value = pid;
+        return std::string(reinterpret_cast<const char*>(&value), sizeof value);
+    };
+    const std::string live = std::to_string(getppid());
+    const std::string held[] = {"      " + live + "\r\n", "      " + live + " minicom root\n",
+                                Binary(getppid()), live + std::string(1 << 20, 'x')};
+    for (const std::string& content : held) {
+        SCOPED_TRACE(testing::PrintToString(content.substr(0, 24)));
+        PutLock(lockFile, content, 3600);
+        ExpectHeld();
+        EXPECT_TRUE(ReadText(lockFile) == content);
+    }
+}
+
 TEST_F(PortLockTest, WithoutAUsableLockFolderPortsStillOpen) {
     port_lock::SetFolder(folder + "/missing");
     HANDLE h = OpenCom(1);

@@ -282,7 +282,9 @@ TEST_F(SerialLineTest, PortOpensOnceAndOnlyOnADevice) {
     in >> content;
     EXPECT_EQ(content, "keep");
     // A COM name only opens an existing device.
-    EXPECT_EQ(CreateFileA("COM1", GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr),
+    const DWORD otherDisposition = OPEN_EXISTING + 1;
+    EXPECT_EQ(CreateFileA("COM1", GENERIC_READ | GENERIC_WRITE, 0, nullptr, otherDisposition, 0,
+                          nullptr),
               INVALID_HANDLE_VALUE);
 }
 
@@ -340,7 +342,8 @@ TEST_F(SerialLineTest, CommStateTimeoutsPurgeAndHandleChecks) {
 
     // Serial calls on anything but a live port handle.
     const std::string file = test_env::MakeTempDir("h") + "/f";
-    HANDLE plain = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    std::ofstream(file).flush();
+    HANDLE plain = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(plain, INVALID_HANDLE_VALUE);
     EXPECT_EQ(OpenCom(1), INVALID_HANDLE_VALUE);  // h holds the port

@@ -178,3 +178,51 @@ TEST_F(SaveThroughLinksTest, LinksIntoNoFolderOrInALoopFailAsACreate) {
                                 "real/inner/up-link.tun -> ../up.tun", "real/up.tun",
                                 "view -> real/inner"}));
 }
+
+TEST_F(SaveThroughLinksTest, InASharedStickyFolderOnlyTheSaversOrTheOwnersLinksAreFollowed) {
+    // Only root can make a link that belongs to another user.
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to give links to another user";
+    constexpr uid_t Saver = 0, Other = 65534;
+    struct Case {
+        uid_t linkOwner, folderOwner;
+        mode_t folderMode;
+        bool followed;
+    };
+    const Case cases[] = {
+        {Other, Saver, 01777, false},  // another user's link, as in /tmp
+        {Other, Other, 01777, true},   // the folder owner's link
+        {Saver, Other, 01777, true},   // the saver's own link
+        {Other, Saver, 0777, true},    // not sticky: followed as anywhere else
+    };
+    const std::string old(809, '\x11');
+    fs::create_directory(dir + "/real");
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(++n);
+        const std::string shared = dir + "/shared" + std::to_string(n);
+        const std::string file = dir + "/real/file.tun";
+        const std::string made = dir + "/real/made" + std::to_string(n) + ".tun";
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << old;
+        ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+        fs::create_directory(shared);
+        ASSERT_EQ(chown(shared.c_str(), c.folderOwner, c.folderOwner), 0);
+        ASSERT_EQ(chmod(shared.c_str(), c.folderMode), 0);
+        const std::string toFile = shared + "/file.tun", toMade = shared + "/made.tun";
+        for (const auto& [link, to] : {std::pair{toFile, file}, std::pair{toMade, made}}) {
+            fs::create_symlink(to, link);
+            ASSERT_EQ(lchown(link.c_str(), c.linkOwner, c.linkOwner), 0);
+        }
+        const Lines before = Tree(dir);
+        if (c.followed) {
+            EXPECT_EQ(SaveAs(toFile), (Lines{"File already exists. Rewrite?", Rewritten(toFile)}));
+            EXPECT_EQ(SaveAs(toMade), Lines{Created(toMade)});
+            EXPECT_TRUE(Content(file) == expected && Content(made) == expected);
+            continue;
+        }
+        for (const std::string& link : {toFile, toMade})
+            EXPECT_EQ(SaveAs(link),
+                      (Lines{"Error writing file!", "Error creating settings file (" + link + ")"}));
+        EXPECT_TRUE(Content(file) == old);
+        EXPECT_EQ(Tree(dir), before);
+    }
+}

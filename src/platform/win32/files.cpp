@@ -1,13 +1,15 @@
 // Handles, the last error, and the plain-file side of CreateFileA,
-// ReadFile, WriteFile, CloseHandle, MoveFileExA and DeleteFileA.
+// ReadFile, WriteFile and CloseHandle.
 //
 // A plain file behaves as the program expects of a Windows file:
+// - it is opened only as an existing file (OPEN_EXISTING), as the program
+//   opens files; any other disposition fails with ERROR_INVALID_PARAMETER;
 // - share mode 0 means no sharing: an advisory flock, exclusive for share
 //   mode 0 and shared otherwise, so a second opener fails with
 //   ERROR_SHARING_VIOLATION while the first holds the file;
 // - a file whose mode has no write bit for anyone is read-only, like the
-//   Windows read-only attribute: it is refused for writing, replacing and
-//   deleting with ERROR_ACCESS_DENIED even for root;
+//   Windows read-only attribute: it is refused for writing with
+//   ERROR_ACCESS_DENIED even for root;
 // - only regular files open: a directory, FIFO, socket or device fails at
 //   once with ERROR_ACCESS_DENIED (the open never blocks);
 // - a name longer than 255 characters fails with ERROR_FILENAME_EXCED_RANGE.
@@ -98,57 +100,31 @@ HANDLE FailOpen(DWORD error, int fd = -1) {
 }
 
 HANDLE OpenPlainFile(const char* name, DWORD access, DWORD share, DWORD creation) {
-    if (creation < CREATE_NEW || creation > OPEN_ALWAYS) return FailOpen(ERROR_INVALID_PARAMETER);
+    if (creation != OPEN_EXISTING) return FailOpen(ERROR_INVALID_PARAMETER);
     if (*name == '\0') return FailOpen(ERROR_PATH_NOT_FOUND);
 
     const bool wantRead = (access & GENERIC_READ) != 0;
     const bool wantWrite = (access & GENERIC_WRITE) != 0;
-    const bool truncate = creation == CREATE_ALWAYS;
-    const bool modifies = wantWrite || truncate;
     int accmode = O_RDONLY;
-    if (wantWrite && !wantRead && !truncate) accmode = O_WRONLY;
-    else if (modifies) accmode = O_RDWR;
+    if (wantWrite) accmode = wantRead ? O_RDWR : O_WRONLY;
     // O_NONBLOCK so that a FIFO or device swapped in for the file cannot
     // block the open; regular files ignore it.
-    const int common = accmode | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-
-    int fd = -1;
-    bool created = false;
-    for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
-        if (creation != CREATE_NEW) {
-            fd = open(name, common);
-            if (fd >= 0) break;
-            if (errno != ENOENT || creation == OPEN_EXISTING) return FailOpen(OpenError(errno, name));
-        }
-        fd = open(name, common | O_CREAT | O_EXCL, 0666);
-        if (fd >= 0) {
-            created = true;
-            break;
-        }
-        if (errno != EEXIST) return FailOpen(OpenError(errno, name));
-        if (creation == CREATE_NEW) return FailOpen(ERROR_FILE_EXISTS);
-        // The file appeared between the two opens (or is a dangling link):
-        // try again.
-    }
-    if (fd < 0) return FailOpen(ERROR_ACCESS_DENIED);
+    const int fd = open(name, accmode | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return FailOpen(OpenError(errno, name));
 
     struct stat st;
     if (fstat(fd, &st) != 0) return FailOpen(ErrorFromErrno(errno), fd);
     if (!S_ISREG(st.st_mode)) return FailOpen(ERROR_ACCESS_DENIED, fd);
-    if (!created && modifies && IsReadOnlyMode(st.st_mode)) return FailOpen(ERROR_ACCESS_DENIED, fd);
+    if (wantWrite && IsReadOnlyMode(st.st_mode)) return FailOpen(ERROR_ACCESS_DENIED, fd);
 
-    // Taken before truncating, so a file another opener holds is left whole.
     if (flock(fd, (share == 0 ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
         return FailOpen(errno == EWOULDBLOCK ? ERROR_SHARING_VIOLATION : ErrorFromErrno(errno), fd);
     }
-    if (truncate && !created && ftruncate(fd, 0) != 0) return FailOpen(ErrorFromErrno(errno), fd);
     int flags = fcntl(fd, F_GETFL);
     if (flags != -1) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
 
     HANDLE h = Register(HandleKind::File, fd, access);
-    SetLastError(!created && (creation == CREATE_ALWAYS || creation == OPEN_ALWAYS)
-                     ? ERROR_ALREADY_EXISTS
-                     : ERROR_SUCCESS);
+    SetLastError(ERROR_SUCCESS);
     return h;
 }
 
@@ -318,76 +294,6 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                                             : WritePlain(h, buffer, nNumberOfBytesToWrite, &sent);
     if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = sent;
     return ok;
-}
-
-BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) {
-    if (!lpExistingFileName || !lpNewFileName || (dwFlags & ~DWORD{MOVEFILE_REPLACE_EXISTING})) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (NameTooLong(lpExistingFileName) || NameTooLong(lpNewFileName)) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return FALSE;
-    }
-    struct stat st;
-    if (lstat(lpExistingFileName, &st) != 0) {
-        SetLastError(OpenError(errno, lpExistingFileName));
-        return FALSE;
-    }
-    int r;
-    if (dwFlags & MOVEFILE_REPLACE_EXISTING) {
-        if (lstat(lpNewFileName, &st) == 0 && (S_ISDIR(st.st_mode) || (S_ISREG(st.st_mode) && IsReadOnlyMode(st.st_mode)))) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return FALSE;
-        }
-        r = rename(lpExistingFileName, lpNewFileName);
-    } else {
-        r = renameat2(AT_FDCWD, lpExistingFileName, AT_FDCWD, lpNewFileName, RENAME_NOREPLACE);
-        if (r != 0 && (errno == EINVAL || errno == ENOSYS)) {
-            // A file system without the atomic form.
-            if (lstat(lpNewFileName, &st) == 0) {
-                errno = EEXIST;
-            } else {
-                r = rename(lpExistingFileName, lpNewFileName);
-            }
-        }
-        if (r != 0 && errno == EEXIST) {
-            SetLastError(ERROR_ALREADY_EXISTS);
-            return FALSE;
-        }
-    }
-    if (r != 0) {
-        SetLastError(OpenError(errno, lpNewFileName));
-        return FALSE;
-    }
-    SetLastError(ERROR_SUCCESS);
-    return TRUE;
-}
-
-BOOL DeleteFileA(LPCSTR lpFileName) {
-    if (!lpFileName) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (NameTooLong(lpFileName)) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return FALSE;
-    }
-    struct stat st;
-    if (lstat(lpFileName, &st) != 0) {
-        SetLastError(OpenError(errno, lpFileName));
-        return FALSE;
-    }
-    if (S_ISDIR(st.st_mode) || (S_ISREG(st.st_mode) && IsReadOnlyMode(st.st_mode))) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    if (unlink(lpFileName) != 0) {
-        SetLastError(OpenError(errno, lpFileName));
-        return FALSE;
-    }
-    SetLastError(ERROR_SUCCESS);
-    return TRUE;
 }
 
 DWORD GetLastError() { return t_lastError; }

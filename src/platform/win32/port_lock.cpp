@@ -81,19 +81,28 @@ struct LockContent {
 };
 
 // The holder's process id as the file gives it: ten right-aligned ASCII
-// digits and a newline; other spacing is taken too.
-std::optional<pid_t> ParseHolder(const char* text, ssize_t n) {
+// digits and a newline, or any other spacing; whatever follows the number
+// (a carriage return, the program's and user's names) does not matter.
+std::optional<pid_t> ParseHolder(const char* text) {
     const char* p = text;
     while (*p == ' ') ++p;
     char* end = nullptr;
     errno = 0;
     long value = std::strtol(p, &end, 10);
-    if (end != p && errno == 0 && value > 0 && value <= INT_MAX &&
-        std::strspn(end, " \n") == static_cast<size_t>(text + n - end)) {
-        return static_cast<pid_t>(value);
-    }
+    if (end != p && errno == 0 && value > 0 && value <= INT_MAX) return static_cast<pid_t>(value);
     return std::nullopt;
 }
+
+// Older programs write the number in binary: a file of exactly the size of
+// an int, in the machine's byte order.
+std::optional<pid_t> ParseBinaryHolder(const char* text, ssize_t n) {
+    int value = 0;
+    if (n != sizeof value) return std::nullopt;
+    std::memcpy(&value, text, sizeof value);
+    return value > 0 ? std::optional<pid_t>(value) : std::nullopt;
+}
+
+bool IsAlive(pid_t pid) { return kill(pid, 0) == 0 || errno == EPERM; }
 
 bool IsYoung(const struct stat& st) {
     timespec now{};
@@ -124,7 +133,11 @@ LockContent ReadLock(const std::string& path) {
     lock.young = IsYoung(st);
     lock.device = st.st_dev;
     lock.inode = st.st_ino;
-    const std::optional<pid_t> holder = n > 0 ? ParseHolder(text, n) : std::nullopt;
+    // Four bytes may be text being written as well: read as binary, they
+    // count only when they name a running process.
+    std::optional<pid_t> holder = ParseHolder(text);
+    const std::optional<pid_t> binary = ParseBinaryHolder(text, n);
+    if (binary && IsAlive(*binary) && !(holder && IsAlive(*holder))) holder = binary;
     lock.kind = holder ? LockContent::Kind::Process : LockContent::Kind::NoProcess;
     lock.pid = holder.value_or(0);
     return lock;
@@ -135,8 +148,6 @@ bool StillThere(const std::string& path, const LockContent& lock) {
     struct stat st;
     return lstat(path.c_str(), &st) == 0 && st.st_dev == lock.device && st.st_ino == lock.inode;
 }
-
-bool IsAlive(pid_t pid) { return kill(pid, 0) == 0 || errno == EPERM; }
 
 // Creates the lock file with this process's id; false when it exists.
 // errno tells why it was not made.

@@ -1,11 +1,13 @@
 // The lock files Linux serial programs leave for each other (minicom,
 // picocom, lockdev, ...): a port is in use while the lock folder holds
 // LCK..<device name>, whose content is the holder's process id as ten
-// right-aligned ASCII digits and a newline. A lock whose process is gone
-// is stale and is taken over; so is one that names no process although it
-// was last written more than ten seconds ago, and one that names this very
-// process for a device it has not opened (left by an earlier process that
-// had the same number). The locks a process still holds when it exits are
+// right-aligned ASCII digits and a newline; a lock is read by the number
+// it begins with, whatever follows, or, four bytes long, as the binary
+// int older programs write. A lock whose process is gone is stale and is
+// taken over; so is one that names no process although it was last
+// written more than ten seconds ago, and one that names this very process
+// for a device it has not opened (left by an earlier process that had the
+// same number). The locks a process still holds when it exits are
 // removed then.
 #pragma once
 

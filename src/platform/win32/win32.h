@@ -30,14 +30,8 @@ typedef DWORD* LPDWORD;
 // CreateFileA
 #define GENERIC_READ 0x80000000u
 #define GENERIC_WRITE 0x40000000u
-#define CREATE_NEW 1
-#define CREATE_ALWAYS 2
 #define OPEN_EXISTING 3
-#define OPEN_ALWAYS 4
 #define FILE_ATTRIBUTE_NORMAL 0x80
-
-// MoveFileExA
-#define MOVEFILE_REPLACE_EXISTING 0x1
 
 // PurgeComm
 #define PURGE_TXABORT 0x1
@@ -71,7 +65,6 @@ typedef DWORD* LPDWORD;
 #define ERROR_NOT_SAME_DEVICE 17
 #define ERROR_FILE_EXISTS 80
 #define ERROR_DISK_FULL 112
-#define ERROR_ALREADY_EXISTS 183
 
 // MessageBoxA
 #define MB_OK 0x0
@@ -127,8 +120,6 @@ BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
               LPDWORD lpNumberOfBytesRead, void* lpOverlapped);
 BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                LPDWORD lpNumberOfBytesWritten, void* lpOverlapped);
-BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags);
-BOOL DeleteFileA(LPCSTR lpFileName);
 DWORD GetLastError();
 
 BOOL GetCommState(HANDLE hFile, DCB* lpDCB);

@@ -1,5 +1,5 @@
 // The temporary files of a settings save.
-#include "temporary_files.h"
+#include "platform/win32/temporary_files.h"
 
 #include <dirent.h>
 #include <fcntl.h>
