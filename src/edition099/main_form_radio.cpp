@@ -6,6 +6,8 @@
 // the range byte and sends the reset frame itself.
 #include "main_form.h"
 
+#include "platform/vcl/user_interface.h"
+
 namespace ri = radio_image;
 
 namespace {
