@@ -15,7 +15,7 @@
 
 #include "main_form.h"
 #include "platform/vcl/vcl.h"
-#include "sim/radio_sim.h"
+#include "simradio/radio_sim.h"
 #include "support/test_env.h"
 #include "window/radio_test_helpers.h"
 

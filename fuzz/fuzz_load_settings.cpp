@@ -20,8 +20,8 @@
 
 #include "fuzz_check.h"
 #include "main_form.h"
-#include "platform/vcl/modal.h"
 #include "platform/win32/com_ports.h"
+#include "support/scripted_modal.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The About box: title, version and two mail links.
 #include "About.h"
 
-#include "platform/win32/win32.h"
+#include "platform/vcl/user_interface.h"
 
 TAboutBox* AboutBox = nullptr;
 

@@ -7,7 +7,7 @@
 #include <locale.h>
 
 #include "main_form_base.h"
-#include "platform/win32/win32.h"
+#include "platform/vcl/user_interface.h"
 
 TFormFreqInput* FormFreqInput = nullptr;
 

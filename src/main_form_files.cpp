@@ -7,6 +7,7 @@
 #include <string>
 
 #include "main_form_base.h"
+#include "platform/vcl/user_interface.h"
 #include "platform/win32/win32.h"
 #include "settings_file.h"
 

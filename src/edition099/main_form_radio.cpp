@@ -7,6 +7,7 @@
 #include "main_form.h"
 
 #include "main_form_messages.h"
+#include "platform/vcl/user_interface.h"
 
 namespace ri = radio_image;
 

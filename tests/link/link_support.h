@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "Radio_com.h"
-#include "sim/radio_sim.h"
+#include "simradio/radio_sim.h"
 #include "support/test_env.h"
 
 namespace link_test {

@@ -11,8 +11,9 @@
 #include <QTimer>
 #include <chrono>
 
+#include "platform/vcl/user_interface.h"
 #include "platform/vcl/vcl.h"
-#include "platform/win32/win32.h"
+#include "support/scripted_modal.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "platform/vcl/user_interface.h"
 #include "platform/vcl/vcl.h"
-#include "platform/win32/win32.h"
 #include "vcl/keyboard_helpers.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include "FreqInput.h"
 #include "main_form_base.h"
-#include "platform/vcl/modal.h"
+#include "support/scripted_modal.h"
 
 // What one showing of the dialog did.
 struct Attempt {

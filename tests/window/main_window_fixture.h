@@ -13,7 +13,8 @@
 #include "FreqInput.h"
 #include "main_form.h"
 #include "platform/vcl/vcl.h"
-#include "sim/radio_sim.h"
+#include "simradio/radio_sim.h"
+#include "support/scripted_modal.h"
 #include "support/test_env.h"
 
 // Each edition's test program defines it: that edition's own globals as

@@ -13,7 +13,7 @@
 
 #include "RadioImage.h"
 #include "main_form_base.h"
-#include "sim/radio_sim.h"
+#include "simradio/radio_sim.h"
 
 namespace radio_test {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "main_window_fixture.h"
-#include "platform/win32/win32.h"
+#include "platform/vcl/user_interface.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;

@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "sim/radio_sim.h"
+#include "simradio/radio_sim.h"
 #include "support/child_process.h"
 
 namespace fs = std::filesystem;

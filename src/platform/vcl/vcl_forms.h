@@ -135,7 +135,7 @@ public:
     // none.
     bool SelectNext(bool forward);
 
-    // Used by the modal seam's default host.
+    // Used by the modal seam's hosts.
     void BeginModal();
     void EndModal();
     bool ModalDone() const { return !FModal || FModalResult != mrNone; }

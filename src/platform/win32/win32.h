@@ -1,9 +1,9 @@
-// The few Win32 kernel and user calls chantune makes, over POSIX.
+// The few Win32 kernel calls chantune makes, over POSIX.
 //
 // Serial ports are reached by the name "COMn" (see com_ports.h for how n
 // maps to a device), everything else CreateFileA is given is a plain file.
-// The user-interface calls (MessageBoxA, ShellExecuteA) go through the
-// modal seam of the component layer, so tests can script them.
+// The user-interface calls (MessageBoxA, ShellExecuteA) are the component
+// layer's.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +13,6 @@ typedef int32_t BOOL;
 typedef uint8_t BYTE;
 typedef uint16_t WORD;
 typedef void* HANDLE;
-typedef void* HWND;
-typedef void* HINSTANCE;
 typedef const char* LPCSTR;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
@@ -66,18 +64,6 @@ typedef DWORD* LPDWORD;
 #define ERROR_FILE_EXISTS 80
 #define ERROR_DISK_FULL 112
 
-// MessageBoxA
-#define MB_OK 0x0
-#define MB_YESNO 0x4
-#define MB_ICONWARNING 0x30
-#define IDOK 1
-#define IDCANCEL 2
-#define IDYES 6
-#define IDNO 7
-
-// ShellExecuteA
-#define SW_SHOWDEFAULT 10
-
 // Serial settings. Only the fields a caller may set are listed; the rest
 // of the line discipline (raw mode, no flow control of any kind) is fixed
 // by SetCommState, so every byte value passes unchanged.
@@ -128,8 +114,3 @@ BOOL SetCommTimeouts(HANDLE hFile, COMMTIMEOUTS* lpCommTimeouts);
 BOOL PurgeComm(HANDLE hFile, DWORD dwFlags);
 
 void Sleep(DWORD dwMilliseconds);
-
-// Implemented by the component layer (modal seam).
-int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, unsigned uType);
-HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
-                        LPCSTR lpDirectory, int nShowCmd);

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "platform/win32/com_ports.h"
-#include "sim/radio_sim.h"
+#include "radio_sim.h"
 
 namespace fs = std::filesystem;
 

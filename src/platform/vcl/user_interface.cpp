@@ -1,8 +1,8 @@
-// MessageBoxA and ShellExecuteA over the component layer's modal seam.
-#include "platform/vcl/modal.h"
-#include "platform/win32/win32.h"
+// MessageBoxA and ShellExecuteA over the modal seam.
+#include "user_interface.h"
 
-// hWnd is a form's Handle(), that is the form itself, or null.
+#include "modal.h"
+
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, unsigned uType) {
     return vcl::Modal().MessageBox(static_cast<TForm*>(hWnd), lpText ? lpText : "", lpCaption ? lpCaption : "",
                                    uType);

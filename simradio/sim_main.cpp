@@ -14,7 +14,7 @@
 #include <string>
 
 #include "platform/win32/com_ports.h"
-#include "sim/radio_sim.h"
+#include "radio_sim.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "sim/radio_sim.h"
+#include "radio_sim.h"
 
 #include <fcntl.h>
 #include <poll.h>
