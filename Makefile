@@ -55,8 +55,10 @@ test-sanitize: deps
 	$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
+# llvm-14 holds llvm-symbolizer-14, which the sanitizers run to name the
+# functions and lines of a fault's stack.
 fuzz:
-	@scripts/install-deps clang-14 libclang-rt-14-dev
+	@scripts/install-deps clang-14 libclang-rt-14-dev llvm-14
 	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCHANTUNE_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)

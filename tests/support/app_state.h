@@ -10,7 +10,6 @@
 #include <QClipboard>
 #include <QEventLoop>
 #include <QFont>
-#include <QLocale>
 #include <QTimer>
 #include <QWidget>
 
@@ -29,7 +28,6 @@ inline QObject& TestScope() {
 
 // The application right after the test main initialised it.
 struct StartState {
-    QLocale locale;
     QFont font;
 };
 inline StartState& Start() {
@@ -39,7 +37,7 @@ inline StartState& Start() {
 
 // Notes the state Reset returns to; the test main calls it once, after
 // Application->Initialize.
-inline void Capture() { Start() = {QLocale(), QApplication::font()}; }
+inline void Capture() { Start() = {QApplication::font()}; }
 
 // A quit asked for while no event loop ran (Application->Terminate in a
 // test) stays pending and ends every later modal dialog and menu at once;
@@ -53,9 +51,9 @@ inline void ClearPendingQuit() {
 }
 
 // Back to the start state: no window of an earlier test showing, nothing it
-// left running, the default modal host, the start locale and font, an empty
-// clipboard and no override cursor, no quit pending, and a fresh Application
-// object (not terminated, no main form, no forms left over).
+// left running, the default modal host, the known locale and the start font,
+// an empty clipboard and no override cursor, no quit pending, and a fresh
+// Application object (not terminated, no main form, no forms left over).
 inline void Reset() {
     test_env::RestoreProcessState();
     const QObjectList leftover = TestScope().children();
@@ -69,7 +67,6 @@ inline void Reset() {
     QApplication::setQuitOnLastWindowClosed(false);
     ClearPendingQuit();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (QLocale() != Start().locale) QLocale::setDefault(Start().locale);
     if (QApplication::font() != Start().font) QApplication::setFont(Start().font);
     while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
     QGuiApplication::clipboard()->clear();

@@ -1,5 +1,7 @@
 #include "support/test_env.h"
 
+#include <QLocale>
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -44,6 +46,7 @@ void Setup() {
     setenv("XDG_CONFIG_HOME", (g_root + "/config").c_str(), 1);
     com_ports::SetDeviceRoots(g_root + "/nodev", g_root + "/nosys");
     port_lock::SetFolder(g_root + "/lock");  // never the machine's own lock folder
+    SetKnownLocale();
     g_start.cwd = fs::current_path();
     if (const char* home = std::getenv("HOME")) g_start.home = home;
     g_start.umask = umask(0);
@@ -54,8 +57,14 @@ void Setup() {
     });
 }
 
+void SetKnownLocale() {
+    std::setlocale(LC_NUMERIC, "C");
+    if (QLocale() != QLocale::c()) QLocale::setDefault(QLocale::c());
+}
+
 void RestoreProcessState() {
     Setup();
+    SetKnownLocale();
     std::error_code ec;
     if (fs::current_path(ec) != g_start.cwd) fs::current_path(g_start.cwd, ec);
     setenv("XDG_CONFIG_HOME", (g_root + "/config").c_str(), 1);

@@ -8,6 +8,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <clocale>
+
 #include "platform/vcl/vcl.h"
 
 namespace {
@@ -50,6 +52,21 @@ TEST(FormResource, ParsesValuesOfEveryKind) {
     // A value of the wrong kind is refused by its accessor.
     EXPECT_THROW(root.properties[0].second.AsString(), EResourceError);
     EXPECT_THROW(root.properties[2].second.AsBool(), EResourceError);
+}
+
+// A form's numbers are written with a full stop in every language; the C
+// library's numbers of a decimal-comma language (the test main puts the C
+// locale back before the next test).
+TEST(FormResource, ReadsAFormNumberInADecimalCommaLanguage) {
+    const auto commaLocale = [] {
+        for (const char* name : {"de_DE.UTF-8", "tr_TR.UTF-8", "fr_FR.UTF-8", "ru_RU.UTF-8"})
+            if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') return true;
+        return false;
+    };
+    if (!commaLocale()) GTEST_SKIP() << "no decimal-comma locale installed (locale-gen de_DE.UTF-8)";
+    DfmObject root = ParseDfm("object F: TF\n  A = 1.5\n  B = 25E-3\nend\n", "t.dfm");
+    EXPECT_DOUBLE_EQ(root.properties[0].second.real, 1.5);
+    EXPECT_DOUBLE_EQ(root.properties[1].second.real, 0.025);
 }
 
 String ParseError(const String& text) {

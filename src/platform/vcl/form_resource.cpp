@@ -3,7 +3,7 @@
 
 #include <QFile>
 #include <cctype>
-#include <cerrno>
+#include <charconv>
 #include <cstdlib>
 
 #include "vcl_internal.h"
@@ -255,19 +255,21 @@ private:
                     break;
                 }
             }
+            // A full stop is the decimal point of a form whatever the
+            // user's language, so not strtod, which follows LC_NUMERIC.
             String digits = FText.substr(start, FPos - start);
-            char* end = nullptr;
-            errno = 0;
+            const char* last = digits.data() + digits.size();
+            std::from_chars_result read;
             if (real) {
                 t.kind = Tok::Float;
-                t.real = std::strtod(digits.c_str(), &end);
+                read = std::from_chars(digits.data(), last, t.real);
                 if (negative) t.real = -t.real;
             } else {
                 t.kind = Tok::Integer;
-                t.integer = std::strtoll(digits.c_str(), &end, 10);
+                read = std::from_chars(digits.data(), last, t.integer);
                 if (negative) t.integer = -t.integer;
             }
-            if (end != digits.c_str() + digits.size() || errno == ERANGE) Fail(t.line, "bad number " + digits);
+            if (read.ptr != last || read.ec != std::errc()) Fail(t.line, "bad number " + digits);
         }
         if (FPos < FText.size() && IsIdentChar(FText[FPos])) Fail(t.line, "bad number");
     }
