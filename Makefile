@@ -64,5 +64,21 @@ fuzz:
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+# make install puts both programs, each with its entry in the desktop's
+# applications menu, under PREFIX, within DESTDIR when one is given; make
+# uninstall, with the same DESTDIR, removes what the last install put there.
+# The entries name the programs by their installed path, so the build is
+# configured for PREFIX before it is built.
+PREFIX ?= /usr/local
+.PHONY: install uninstall
+
+install: configure
+	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS) --target chantune chantune-099
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
+
+uninstall:
+	DESTDIR="$(DESTDIR)" scripts/uninstall $(BUILD)/install_manifest.txt
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
