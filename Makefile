@@ -43,8 +43,8 @@ test-whole: build
 	  QT_QPA_PLATFORM=offscreen timeout $(WHOLE_TIMEOUT) "$$t" --gtest_brief=1 || status=1; \
 	done; exit $$status
 
-# The build runs the test programs too, to list their tests: the same
-# sanitizer settings for both.
+# ctest runs the test programs to list their tests, then runs the tests:
+# the sanitizer settings hold for both.
 SANITIZER_ENV = QT_QPA_PLATFORM=offscreen \
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
@@ -52,7 +52,7 @@ SANITIZER_ENV = QT_QPA_PLATFORM=offscreen \
 
 test-sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCHANTUNE_SANITIZE=ON
-	$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
 # llvm-14 holds llvm-symbolizer-14, which the sanitizers run to name the
@@ -65,6 +65,22 @@ fuzz:
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# make install puts both programs, each with its entry in the desktop's
+# applications menu, under PREFIX, within DESTDIR when one is given; make
+# uninstall, with the same DESTDIR, removes what the last install put there.
+# The entries name the programs by their installed path, so the build is
+# configured for PREFIX before it is built.
+PREFIX ?= /usr/local
+.PHONY: install uninstall
+
+install: configure
+	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS) --target chantune chantune-099
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
+
+uninstall:
+	DESTDIR="$(DESTDIR)" scripts/uninstall $(BUILD)/install_manifest.txt
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -87,7 +87,7 @@ TEST(RadioSim, PacingTakesTheLineTimeBothWays) {
     EXPECT_EQ(image.size(), 512u);
     const double wire = 515 * 10 * 1000.0 / 9600;  // 3 bytes in, 512 out
     EXPECT_GE(ms, wire * 0.98);
-    EXPECT_LT(ms, wire * 1.5);
+    EXPECT_LT(ms, wire * 4);
 }
 
 TEST(RadioSim, LoadsMemoryOfExactly512Bytes) {

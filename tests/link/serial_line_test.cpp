@@ -77,17 +77,17 @@ TEST_F(SerialLineTest, ReadRuleTotalAndIntervalLimits) {
     EXPECT_TRUE(ReadFile(h, buf, 5, &got, nullptr));
     EXPECT_EQ(got, 0u);
     EXPECT_GE(MsSince(t0), 150);
-    EXPECT_LT(MsSince(t0), 1000);
+    EXPECT_LT(MsSince(t0), 5000);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
 
     // n bytes end the read at once.
-    SetTimeouts(h, 0, 0, 5000);
+    SetTimeouts(h, 0, 0, 20000);
     line.Send({0x00, 0x11, 0x13, 0xFF});
     t0 = Clock::now();
     EXPECT_TRUE(ReadFile(h, buf, 4, &got, nullptr));
     EXPECT_EQ(got, 4u);
     EXPECT_EQ(std::vector<uint8_t>(buf, buf + 4), (std::vector<uint8_t>{0x00, 0x11, 0x13, 0xFF}));
-    EXPECT_LT(MsSince(t0), 1000);
+    EXPECT_LT(MsSince(t0), 10000);
 
     // The interval starts only with the first byte...
     SetTimeouts(h, 100, 0, 0);
@@ -101,23 +101,24 @@ TEST_F(SerialLineTest, ReadRuleTotalAndIntervalLimits) {
     late.join();
     EXPECT_EQ(got, 3u);
     EXPECT_GE(ms, 390);
-    EXPECT_LT(ms, 1500);
+    EXPECT_LT(ms, 5000);
 
-    // ...and starts again with every byte.
-    SetTimeouts(h, 150, 0, 0);
+    // ...and starts again with every byte: ten bytes 100 ms apart outlast
+    // one interval of 500 ms from the first.
+    SetTimeouts(h, 500, 0, 0);
     std::thread trickle([&] {
-        for (uint8_t b = 1; b <= 6; ++b) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        for (uint8_t b = 1; b <= 10; ++b) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
             line.Send({b});
         }
     });
-    EXPECT_TRUE(ReadFile(h, buf, 10, &got, nullptr));
+    EXPECT_TRUE(ReadFile(h, buf, 20, &got, nullptr));
     trickle.join();
-    EXPECT_EQ(got, 6u);
-    EXPECT_EQ(buf[5], 6);
+    EXPECT_EQ(got, 10u);
+    EXPECT_EQ(buf[9], 10);
 
     // The total limit cuts a line that never pauses long enough.
-    SetTimeouts(h, 1000, 0, 300);
+    SetTimeouts(h, 5000, 0, 300);
     std::atomic<bool> stop{false};
     std::thread steady([&] {
         while (!stop) {
@@ -133,7 +134,7 @@ TEST_F(SerialLineTest, ReadRuleTotalAndIntervalLimits) {
     EXPECT_GE(got, 2u);
     EXPECT_LT(got, 100u);
     EXPECT_GE(ms, 300);
-    EXPECT_LT(ms, 900);
+    EXPECT_LT(ms, 3000);  // a hundred bytes take 4 s
 
     // All zero: wait until all n bytes are there.
     PurgeComm(h, PURGE_RXCLEAR | PURGE_TXCLEAR);
@@ -161,7 +162,7 @@ TEST_F(SerialLineTest, ReadRuleTotalAndIntervalLimits) {
     t0 = Clock::now();
     EXPECT_FALSE(ReadFile(h, buf, 4, &got, nullptr));
     drop.join();
-    EXPECT_LT(MsSince(t0), 1000);
+    EXPECT_LT(MsSince(t0), 5000);
     EXPECT_FALSE(PurgeComm(h, PURGE_RXCLEAR | PURGE_TXCLEAR));
     EXPECT_TRUE(CloseHandle(h));
 }
@@ -179,7 +180,7 @@ TEST_F(SerialLineTest, WriteTimeoutAndHangUpWhileHeld) {
     EXPECT_TRUE(WriteFile(h, frame, 5, &sent, nullptr));
     EXPECT_EQ(sent, 0u);
     EXPECT_GE(MsSince(t0), 150);
-    EXPECT_LT(MsSince(t0), 1000);
+    EXPECT_LT(MsSince(t0), 5000);
     SetTimeouts(h, 0, 0, 0, 20, 100);
     t0 = Clock::now();
     EXPECT_TRUE(WriteFile(h, frame, 5, &sent, nullptr));
@@ -201,7 +202,7 @@ TEST_F(SerialLineTest, WriteTimeoutAndHangUpWhileHeld) {
     EXPECT_FALSE(WriteFile(h, frame, 5, &sent, nullptr));
     drop.join();
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_WRITE_FAULT));
-    EXPECT_LT(MsSince(t0), 1000);
+    EXPECT_LT(MsSince(t0), 5000);
     EXPECT_FALSE(WriteFile(h, frame, 5, &sent, nullptr));
     EXPECT_TRUE(CloseHandle(h));
 }
@@ -332,7 +333,7 @@ TEST_F(SerialLineTest, CommStateTimeoutsPurgeAndHandleChecks) {
 
     // The purge empties what waits to be read.
     line.Send({1, 2, 3, 4, 5});
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_TRUE(PurgeComm(h, PURGE_RXCLEAR | PURGE_TXCLEAR));
     SetTimeouts(h, 0, 0, 100);
     BYTE buf[8];
@@ -382,7 +383,7 @@ TEST_F(SerialLineTest, SleepLastsThroughSignals) {
     poke.join();
     sigaction(SIGUSR1, &old, nullptr);
     EXPECT_GE(ms, 250);
-    EXPECT_LT(ms, 1000);
+    EXPECT_LT(ms, 5000);
 }
 
 }  // namespace

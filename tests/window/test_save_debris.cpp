@@ -10,11 +10,14 @@
 #include <signal.h>
 #include <stddef.h>
 #include <sys/inotify.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <new>
 #include <random>
 #include <regex>
 #include <thread>
@@ -242,7 +245,10 @@ TEST_F(SettingsSaveTest, TemporariesOfEndedSavesGoAtTheNextSaveIntoTheirFolder) 
 
 // A child saving two contents by turns, killed at random moments; after
 // each kill the file holds one of them whole, and one save afterwards
-// leaves no temporary file.
+// leaves no temporary file. Each child counts its finished saves where the
+// test sees them, and is killed only once it has saved, at a moment of the
+// saves after: a child that saves nothing (stuck on a lock another thread
+// held at the fork) fails the test.
 TEST_F(SettingsSaveTest, SavesKilledAtAnyMomentLeaveTheFileWholeAndNoDebris) {
     std::string contents[2];
     for (int i = 0; i < 2; ++i) {
@@ -253,27 +259,43 @@ TEST_F(SettingsSaveTest, SavesKilledAtAnyMomentLeaveTheFileWholeAndNoDebris) {
     ASSERT_NE(contents[0], contents[1]);
     fs::remove(dir + "/content.tun");
 
+    void* shared = mmap(nullptr, sizeof(std::atomic<unsigned>), PROT_READ | PROT_WRITE,
+                        MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(shared, MAP_FAILED);
+    auto* saved = new (shared) std::atomic<unsigned>(0);
     std::vector<std::string> folders = {test_env::MakeTempDir("killed")};
     std::string memoryFolder = "/dev/shm/chantune-killed-XXXXXX";
     if (access("/dev/shm", W_OK) == 0 && mkdtemp(memoryFolder.data())) folders.push_back(memoryFolder);
 
+    using Clock = std::chrono::steady_clock;
     std::mt19937 random(14);
-    std::uniform_int_distribution<int> moment(0, 3000);
     for (const std::string& folder : folders) {
         const std::string target = folder + "/radio.tun";
+        const auto before = Clock::now();
         EXPECT_EQ(Save(target), 0);
+        // Kills spread over about three saves of this folder.
+        const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - before);
+        std::uniform_int_distribution<long> moment(0, 3 * saveTime.count());
         int broken = 0;
         for (int round = 0; round < 200; ++round) {
+            *saved = 0;
             const pid_t child = fork();
             if (child == 0) {
                 for (unsigned i = 0;; ++i) {
                     Form1->FChBx[0]->SetChecked(i % 2 == 1);
-                    Save(target);
+                    if (Save(target) == 0) ++*saved;
                 }
             }
-            std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+            const auto end = Clock::now() + std::chrono::seconds(10);
+            while (*saved == 0 && Clock::now() < end) std::this_thread::sleep_for(std::chrono::microseconds(100));
+            const bool working = *saved > 0;
+            if (working) std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
             kill(child, SIGKILL);
             waitpid(child, nullptr, 0);
+            if (!working) {
+                ADD_FAILURE() << folder << ": the child of round " << round << " saved nothing in 10 s";
+                break;
+            }
             const std::string now = Content(target);
             if (now != contents[0] && now != contents[1]) ++broken;
         }
@@ -283,4 +305,5 @@ TEST_F(SettingsSaveTest, SavesKilledAtAnyMomentLeaveTheFileWholeAndNoDebris) {
         EXPECT_TRUE(Content(target) == contents[1]) << folder;
     }
     if (folders.size() > 1) fs::remove_all(folders.back());
+    munmap(shared, sizeof(std::atomic<unsigned>));
 }
