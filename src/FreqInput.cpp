@@ -13,8 +13,8 @@ TFormFreqInput* FormFreqInput = nullptr;
 
 namespace {
 
-constexpr int kLowestKHz = 33000;  // channel code 0
-constexpr int kStepKHz = 25;
+constexpr int LowestKHz = 33000;  // channel code 0
+constexpr int StepKHz = 25;
 
 // Runs printf-style formatting with a full stop as the decimal point,
 // whatever the user's locale says.
@@ -95,8 +95,8 @@ void TFormFreqInput::Button1Click(TObject* /*Sender*/) {
     auto text = [&msg](int index) { return index < msg.Count() ? msg[index] : String(); };
     const FreqInputMessages& m = main->FreqInputTexts();
 
-    const int lo = main->RangeMinCode() * kStepKHz + kLowestKHz;
-    const int hi = main->RangeMaxCode() * kStepKHz + kLowestKHz;
+    const int lo = main->RangeMinCode() * StepKHz + LowestKHz;
+    const int hi = main->RangeMaxCode() * StepKHz + LowestKHz;
     const float loMHz = static_cast<float>(lo) * 0.001f;
     const float hiMHz = static_cast<float>(hi) * 0.001f;
 
@@ -108,7 +108,7 @@ void TFormFreqInput::Button1Click(TObject* /*Sender*/) {
         refusal = BoundText(text(m.mustBe), text(m.more), loMHz, text(m.mhz));
     } else if (c > hi) {
         refusal = BoundText(text(m.mustBe), text(m.less), hiMHz, text(m.mhz));
-    } else if ((c - kLowestKHz) % kStepKHz != 0) {
+    } else if ((c - LowestKHz) % StepKHz != 0) {
         refusal = text(m.mustBe) + " " + text(m.step);
     }
     if (!refusal.empty()) {
@@ -120,6 +120,6 @@ void TFormFreqInput::Button1Click(TObject* /*Sender*/) {
     if (FChannel < 0 || FChannel >= RowCount) return;
     TTrackBar* track = FDirection == 1 ? main->FTrackRx[FChannel] : main->FTrackTx[FChannel];
     if (!track) return;
-    track->SetPosition((c - kLowestKHz) / kStepKHz);
+    track->SetPosition((c - LowestKHz) / StepKHz);
     Close();
 }

@@ -1,16 +1,12 @@
 // The entry function's guard.
 #include "startup.h"
 
-#include <signal.h>
-
 #include "platform/vcl/stop_signals.h"
 #include "platform/vcl/vcl.h"
+#include "platform/win32/careful_save.h"
 
 int RunGuarded(const std::function<void()>& steps) {
-    // A write past the process's file-size limit then fails like any other
-    // short write (and the settings writer reports it) instead of ending
-    // the program on the spot.
-    signal(SIGXFSZ, SIG_IGN);
+    careful_save::FailWritesPastTheSizeLimit();
     try {
         // SIGTERM, SIGINT and SIGHUP end the program as Exit does.
         vcl::StopSignals stopSignals;

@@ -17,8 +17,8 @@ namespace fs = std::filesystem;
 
 namespace test_env {
 namespace {
-std::string g_root;
-int g_counter = 0;
+std::string RootFolder;
+int FoldersMade = 0;
 
 // The process as Setup left it.
 struct Start {
@@ -26,7 +26,7 @@ struct Start {
     std::optional<std::string> home;
     mode_t umask = 022;
 };
-Start g_start;
+Start StartState;
 
 void RemoveAllIn(const std::string& folder) {
     std::error_code ec;
@@ -35,25 +35,25 @@ void RemoveAllIn(const std::string& folder) {
 }  // namespace
 
 void Setup() {
-    if (!g_root.empty()) return;
+    if (!RootFolder.empty()) return;
     std::string tmpl = (fs::temp_directory_path() / "chantune-test-XXXXXX").string();
     if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-    g_root = tmpl;
-    fs::create_directories(g_root + "/config");
-    fs::create_directories(g_root + "/nodev");
-    fs::create_directories(g_root + "/nosys");
-    fs::create_directories(g_root + "/lock");
-    setenv("XDG_CONFIG_HOME", (g_root + "/config").c_str(), 1);
-    com_ports::SetDeviceRoots(g_root + "/nodev", g_root + "/nosys");
-    port_lock::SetFolder(g_root + "/lock");  // never the machine's own lock folder
+    RootFolder = tmpl;
+    fs::create_directories(RootFolder + "/config");
+    fs::create_directories(RootFolder + "/nodev");
+    fs::create_directories(RootFolder + "/nosys");
+    fs::create_directories(RootFolder + "/lock");
+    setenv("XDG_CONFIG_HOME", (RootFolder + "/config").c_str(), 1);
+    com_ports::SetDeviceRoots(RootFolder + "/nodev", RootFolder + "/nosys");
+    port_lock::SetFolder(RootFolder + "/lock");  // never the machine's own lock folder
     SetKnownLocale();
-    g_start.cwd = fs::current_path();
-    if (const char* home = std::getenv("HOME")) g_start.home = home;
-    g_start.umask = umask(0);
-    umask(g_start.umask);
+    StartState.cwd = fs::current_path();
+    if (const char* home = std::getenv("HOME")) StartState.home = home;
+    StartState.umask = umask(0);
+    umask(StartState.umask);
     std::atexit([] {
         std::error_code ec;
-        fs::remove_all(g_root, ec);
+        fs::remove_all(RootFolder, ec);
     });
 }
 
@@ -66,20 +66,20 @@ void RestoreProcessState() {
     Setup();
     SetKnownLocale();
     std::error_code ec;
-    if (fs::current_path(ec) != g_start.cwd) fs::current_path(g_start.cwd, ec);
-    setenv("XDG_CONFIG_HOME", (g_root + "/config").c_str(), 1);
-    if (g_start.home) setenv("HOME", g_start.home->c_str(), 1);
+    if (fs::current_path(ec) != StartState.cwd) fs::current_path(StartState.cwd, ec);
+    setenv("XDG_CONFIG_HOME", (RootFolder + "/config").c_str(), 1);
+    if (StartState.home) setenv("HOME", StartState.home->c_str(), 1);
     else unsetenv("HOME");
-    umask(g_start.umask);
-    com_ports::SetDeviceRoots(g_root + "/nodev", g_root + "/nosys");
-    port_lock::SetFolder(g_root + "/lock");
-    RemoveAllIn(g_root + "/lock");
+    umask(StartState.umask);
+    com_ports::SetDeviceRoots(RootFolder + "/nodev", RootFolder + "/nosys");
+    port_lock::SetFolder(RootFolder + "/lock");
+    RemoveAllIn(RootFolder + "/lock");
     RemoveAllIn(PortsFolder());
 }
 
 std::string MakeTempDir(const std::string& prefix) {
     Setup();
-    std::string dir = g_root + "/" + prefix + std::to_string(++g_counter);
+    std::string dir = RootFolder + "/" + prefix + std::to_string(++FoldersMade);
     fs::create_directories(dir);
     return dir;
 }

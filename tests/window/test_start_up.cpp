@@ -24,7 +24,7 @@ struct LinkAtStart : ::testing::Environment {
         }
     }
 };
-[[maybe_unused]] const auto* const kLinkAtStart = ::testing::AddGlobalTestEnvironment(new LinkAtStart);
+[[maybe_unused]] const auto* const LinkAtStartEnvironment = ::testing::AddGlobalTestEnvironment(new LinkAtStart);
 
 using StartUpTest = MainWindowTest;
 

@@ -14,7 +14,7 @@ String ResourceErrorText(const String& fileName, int line, const String& what) {
 }
 
 String FormResourceText(const String& formName) {
-    QFile file(":/forms/" + vcl::detail::Q(formName) + ".dfm");
+    QFile file(":/forms/" + vcl::detail::ToQString(formName) + ".dfm");
     if (!file.open(QIODevice::ReadOnly))
         throw EResourceError(ResourceErrorText(formName + ".dfm", 0, "no such form resource"));
     QByteArray bytes = file.readAll();

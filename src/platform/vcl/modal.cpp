@@ -33,7 +33,7 @@ QWidget* OwnerWidget(TForm* owner) {
 // "Tunes files (*.tun)|*.tun|All files (*.*)|*.*" as Qt writes filters:
 // "Tunes files (*.tun);;All files (*)". "*.*" means every file.
 QStringList QtFilters(const String& filter) {
-    QStringList parts = Q(filter).split('|');
+    QStringList parts = ToQString(filter).split('|');
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString description = parts[i].trimmed();
@@ -82,8 +82,8 @@ public:
     int MessageBox(TForm* owner, const String& text, const String& caption, unsigned flags) override {
         FocusReturn focus(owner);
         QMessageBox box(OwnerWidget(owner));
-        box.setWindowTitle(Q(caption));
-        box.setText(Q(text));
+        box.setWindowTitle(ToQString(caption));
+        box.setText(ToQString(text));
         switch (flags & 0xF0) {
             case 0x10: box.setIcon(QMessageBox::Critical); break;
             case 0x20: box.setIcon(QMessageBox::Question); break;
@@ -108,7 +108,7 @@ public:
 
     bool FileDialog(TOpenDialog& dialog) override {
         FocusReturn focus(dynamic_cast<TForm*>(dialog.Owner()));
-        QFileDialog box(QApplication::activeWindow(), Q(dialog.Title), Q(dialog.InitialDir));
+        QFileDialog box(QApplication::activeWindow(), ToQString(dialog.Title), ToQString(dialog.InitialDir));
         box.setAcceptMode(dialog.IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         // A name that does not exist is accepted; the program asks about
         // overwriting itself.
@@ -120,10 +120,10 @@ public:
             int index = dialog.FilterIndex - 1;
             if (index >= 0 && index < filters.size()) box.selectNameFilter(filters[index]);
         }
-        if (!dialog.DefaultExt.empty()) box.setDefaultSuffix(Q(dialog.DefaultExt));
-        if (!dialog.FileName.empty()) box.selectFile(Q(dialog.FileName));
+        if (!dialog.DefaultExt.empty()) box.setDefaultSuffix(ToQString(dialog.DefaultExt));
+        if (!dialog.FileName.empty()) box.selectFile(ToQString(dialog.FileName));
         if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return false;
-        dialog.FileName = S(box.selectedFiles().first());
+        dialog.FileName = FromQString(box.selectedFiles().first());
         return true;
     }
 
@@ -145,12 +145,12 @@ public:
 
     void ExceptionBox(const String& message, const String& title) override {
         FocusReturn focus;
-        QMessageBox box(QMessageBox::Critical, Q(title), Q(message), QMessageBox::Ok, QApplication::activeWindow());
+        QMessageBox box(QMessageBox::Critical, ToQString(title), ToQString(message), QMessageBox::Ok, QApplication::activeWindow());
         box.exec();
     }
 
     // No opener: nothing to show.
-    void ShellOpen(TForm*, const String&, const String& file) override { QDesktopServices::openUrl(QUrl(Q(file))); }
+    void ShellOpen(TForm*, const String&, const String& file) override { QDesktopServices::openUrl(QUrl(ToQString(file))); }
 };
 
 QtModalHost& DefaultHost() {

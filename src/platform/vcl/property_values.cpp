@@ -11,7 +11,7 @@ struct NamedColor {
     const char* name;
     TColor color;
 };
-const NamedColor kColors[] = {
+const NamedColor Colors[] = {
     {"clBlack", 0x000000},     {"clMaroon", 0x000080},    {"clGreen", 0x008000},
     {"clOlive", 0x008080},     {"clNavy", 0x800000},      {"clPurple", 0x800080},
     {"clTeal", 0x808000},      {"clGray", 0x808080},      {"clSilver", 0xC0C0C0},
@@ -31,7 +31,7 @@ void UnknownProperty(const String& name) { throw EResourceError("unknown propert
 TColor ColorValue(const DfmValue& v) {
     if (v.kind == DfmValue::Integer) return static_cast<TColor>(v.integer);
     const String& name = v.AsIdent();
-    for (const NamedColor& c : kColors)
+    for (const NamedColor& c : Colors)
         if (name == c.name) return c.color;
     throw EResourceError("unknown colour " + name);
 }

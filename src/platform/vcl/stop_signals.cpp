@@ -15,16 +15,16 @@
 namespace vcl {
 namespace {
 
-constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+constexpr int StopSignalNumbers[] = {SIGTERM, SIGINT, SIGHUP};
 
-int g_pipe[2] = {-1, -1};
-volatile sig_atomic_t g_writeEnd = -1;
-struct sigaction g_previous[3];
-bool g_installed = false;
+int StopPipe[2] = {-1, -1};
+volatile sig_atomic_t WriteEnd = -1;
+struct sigaction PreviousActions[3];
+bool Installed = false;
 
 extern "C" void NoteStopSignal(int) {
     const int saved = errno;
-    const int fd = g_writeEnd;
+    const int fd = WriteEnd;
     if (fd >= 0) {
         const char byte = 's';
         (void)!write(fd, &byte, 1);  // a full pipe already says enough
@@ -36,33 +36,33 @@ extern "C" void NoteStopSignal(int) {
 }  // namespace
 
 StopSignals::StopSignals() {
-    if (g_installed || pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-    g_writeEnd = g_pipe[1];
+    if (Installed || pipe2(StopPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    WriteEnd = StopPipe[1];
     struct sigaction action {};
     action.sa_handler = NoteStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;  // the program's own calls carry on
-    for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &action, &g_previous[i]);
-    g_installed = true;
+    for (int i = 0; i < 3; ++i) sigaction(StopSignalNumbers[i], &action, &PreviousActions[i]);
+    Installed = true;
     FOwner = true;
 }
 
 StopSignals::~StopSignals() {
     if (!FOwner) return;
-    for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &g_previous[i], nullptr);
-    g_writeEnd = -1;
-    close(g_pipe[0]);
-    close(g_pipe[1]);
-    g_pipe[0] = g_pipe[1] = -1;
-    g_installed = false;
+    for (int i = 0; i < 3; ++i) sigaction(StopSignalNumbers[i], &PreviousActions[i], nullptr);
+    WriteEnd = -1;
+    close(StopPipe[0]);
+    close(StopPipe[1]);
+    StopPipe[0] = StopPipe[1] = -1;
+    Installed = false;
 }
 
-int StopSignalDescriptor() { return g_installed ? g_pipe[0] : -1; }
+int StopSignalDescriptor() { return Installed ? StopPipe[0] : -1; }
 
 void DrainStopSignals() {
-    if (!g_installed) return;
+    if (!Installed) return;
     char bytes[64];
-    while (read(g_pipe[0], bytes, sizeof bytes) > 0) {
+    while (read(StopPipe[0], bytes, sizeof bytes) > 0) {
     }
 }
 

@@ -82,7 +82,7 @@ void TLabel::Fit() {
 }
 
 void TLabel::ApplyCaption() {
-    static_cast<QLabel*>(FWidget)->setText(Q(FCaption));
+    static_cast<QLabel*>(FWidget)->setText(ToQString(FCaption));
     Fit();
 }
 
@@ -158,7 +158,7 @@ void TButton::SetDefault(bool on) {
     static_cast<QPushButton*>(FWidget)->setDefault(on);
 }
 
-void TButton::ApplyCaption() { static_cast<QPushButton*>(FWidget)->setText(Q(FCaption)); }
+void TButton::ApplyCaption() { static_cast<QPushButton*>(FWidget)->setText(ToQString(FCaption)); }
 
 void TButton::ReadProperty(const String& name, const DfmValue& v) {
     if (name == "Default") SetDefault(v.AsBool());
@@ -206,7 +206,7 @@ void TCheckBox::Click() {
     SetChecked(!Checked());
 }
 
-void TCheckBox::ApplyCaption() { static_cast<QCheckBox*>(FWidget)->setText(Q(FCaption)); }
+void TCheckBox::ApplyCaption() { static_cast<QCheckBox*>(FWidget)->setText(ToQString(FCaption)); }
 
 void TCheckBox::ReadProperty(const String& name, const DfmValue& v) {
     if (name == "Checked") SetChecked(v.AsBool());
@@ -231,13 +231,13 @@ TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner, new QLineEdit) {
     SetWidgetGeometry();
 }
 
-String TEdit::Text() const { return S(static_cast<QLineEdit*>(FWidget)->text()); }
+String TEdit::Text() const { return FromQString(static_cast<QLineEdit*>(FWidget)->text()); }
 
 void TEdit::SetText(const String& s) {
     auto* edit = static_cast<QLineEdit*>(FWidget);
     {
         QSignalBlocker block(edit);
-        edit->setText(Q(s));
+        edit->setText(ToQString(s));
     }
     TextEdited();  // from code: a handler's exception goes to the caller
 }
@@ -381,9 +381,9 @@ String TMaskEdit::Text() const {
     for (size_t i = 0; i < FPlaces.size(); ++i) {
         QChar c = static_cast<qsizetype>(i) < shown.size() ? shown[static_cast<qsizetype>(i)] : QChar(FBlank);
         if (FPlaces[i] == ' ') {
-            if (FSaveLiterals) text += S(QString(c));
+            if (FSaveLiterals) text += FromQString(QString(c));
         } else {
-            text += c == QChar(FBlank) ? String(" ") : S(QString(c));
+            text += c == QChar(FBlank) ? String(" ") : FromQString(QString(c));
         }
     }
     return text;

@@ -144,10 +144,10 @@ static QString DialogFamily() {
 QFont ToQFont(const TFont& f) {
     QFont font = QApplication::font();
     if (f.Name.empty() || f.Name == "MS Sans Serif" || f.Name == "Microsoft Sans Serif" || f.Name == "MS Shell Dlg" ||
-        f.Name == "MS Shell Dlg 2" || f.Name == "Tahoma" || !QFontDatabase::hasFamily(Q(f.Name)))
+        f.Name == "MS Shell Dlg 2" || f.Name == "Tahoma" || !QFontDatabase::hasFamily(ToQString(f.Name)))
         font.setFamily(DialogFamily());
     else
-        font.setFamily(Q(f.Name));
+        font.setFamily(ToQString(f.Name));
     int px = f.Height < 0 ? -f.Height : f.Height;
     if (px > 0) font.setPixelSize(px);
     font.setBold((f.Style & fsBold) != 0);

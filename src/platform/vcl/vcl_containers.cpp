@@ -41,13 +41,13 @@ TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner, new GroupFrameWid
 
 QWidget* TGroupBox::ClientWidget() const { return FWidget; }
 
-void TGroupBox::ApplyCaption() { static_cast<QGroupBox*>(FWidget)->setTitle(Q(FCaption)); }
+void TGroupBox::ApplyCaption() { static_cast<QGroupBox*>(FWidget)->setTitle(ToQString(FCaption)); }
 
 // ---- TRadioGroup
 
-class TRadioGroup::Items_ : public TStrings {
+class TRadioGroup::TItems : public TStrings {
 public:
-    explicit Items_(TRadioGroup* group) : FGroup(group) {}
+    explicit TItems(TRadioGroup* group) : FGroup(group) {}
 
 protected:
     void Added(int) override { FGroup->Rebuild(); }
@@ -57,7 +57,7 @@ private:
     TRadioGroup* FGroup;
 };
 
-TRadioGroup::TRadioGroup(TComponent* AOwner) : TGroupBox(AOwner), FItems(new Items_(this)) {
+TRadioGroup::TRadioGroup(TComponent* AOwner) : TGroupBox(AOwner), FItems(new TItems(this)) {
     OnResize(FGuard, FWidget, [this] { Arrange(); });
 }
 
@@ -90,7 +90,7 @@ void TRadioGroup::Rebuild() {
             Watch(b);
             if (FWidget->isVisible()) b->show();
         }
-        b->setText(Q((*FItems)[i]));
+        b->setText(ToQString((*FItems)[i]));
     }
     if (!FLoadingIndex) FItemIndex = std::min(FItemIndex, FItems->Count() - 1);
     CheckButtons();
@@ -204,7 +204,7 @@ TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner, new PanelWidget) {
 }
 
 void TPanel::ApplyCaption() {
-    static_cast<QLabel*>(FText)->setText(Q(FCaption));
+    static_cast<QLabel*>(FText)->setText(ToQString(FCaption));
     FText->lower();
 }
 
@@ -344,7 +344,7 @@ void TPageControl::InsertControl(TControl* c) {
     FControls.push_back(c);
     FPages.push_back(page);
     if (c->FParentFont) c->FFont = FFont;
-    static_cast<QTabWidget*>(FWidget)->addTab(page->Widget(), Q(page->Caption()));
+    static_cast<QTabWidget*>(FWidget)->addTab(page->Widget(), ToQString(page->Caption()));
     if (!FPendingActive.empty() && page->Name() == FPendingActive) SetActivePage(page);
 }
 
@@ -418,6 +418,6 @@ void TTabSheet::ApplyCaption() {
     if (TPageControl* pc = PageControl()) {
         auto* tabs = static_cast<QTabWidget*>(pc->Widget());
         int index = tabs->indexOf(FWidget);
-        if (index >= 0) tabs->setTabText(index, Q(FCaption));
+        if (index >= 0) tabs->setTabText(index, ToQString(FCaption));
     }
 }

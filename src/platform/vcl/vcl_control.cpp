@@ -110,12 +110,12 @@ void TControl::SetCaption(const String& s) {
 
 void TControl::SetHint(const String& s) {
     FHint = s;
-    FWidget->setToolTip(FShowHint ? Q(FHint) : QString());
+    FWidget->setToolTip(FShowHint ? ToQString(FHint) : QString());
 }
 
 void TControl::SetShowHint(bool on) {
     FShowHint = on;
-    FWidget->setToolTip(FShowHint ? Q(FHint) : QString());
+    FWidget->setToolTip(FShowHint ? ToQString(FHint) : QString());
 }
 
 void TControl::SetColor(TColor c) {

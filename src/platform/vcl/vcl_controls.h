@@ -334,8 +334,8 @@ public:
     bool SetEvent(const String& name, const TMethod& handler) override;
 
 private:
-    class Items_;
-    Items_* FItems;
+    class TItems;
+    TItems* FItems;
     int FPendingIndex = -1;
     int FDropDownCount = 8;
 };
@@ -352,8 +352,8 @@ public:
     void ReadProperty(const String& name, const DfmValue& value) override;
 
 private:
-    class Items_;
-    Items_* FItems;
+    class TItems;
+    TItems* FItems;
     int FItemIndex = -1;
 };
 
@@ -370,8 +370,8 @@ public:
     void ReadProperty(const String& name, const DfmValue& value) override;
 
 private:
-    class Lines_;
-    Lines_* FLines;
+    class TLines;
+    TLines* FLines;
     bool FReadOnly = false;
 };
 
@@ -485,12 +485,12 @@ protected:
     bool WidgetEvent(QObject* watched, QEvent* event) override;
 
 private:
-    class Items_;
-    friend class Items_;
+    class TItems;
+    friend class TItems;
     void Rebuild();
     void Arrange();
     void CheckButtons();
-    Items_* FItems;
+    TItems* FItems;
     int FItemIndex = -1;
     int FColumns = 1;
     bool FLoadingIndex = false;

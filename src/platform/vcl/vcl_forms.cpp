@@ -182,7 +182,7 @@ void TForm::ActivateMenuBar() {
 
 void TForm::SetCaption(const String& s) {
     FCaption = s;
-    FWidget->setWindowTitle(Q(s));
+    FWidget->setWindowTitle(ToQString(s));
 }
 
 static void CentreOn(QWidget* w, const QRect& area) {

@@ -160,9 +160,9 @@ void TImage::SetStretch(bool on) {
 // Any format Qt reads without plug-ins beyond the base set: PNG, BMP, XPM,
 // XBM, PBM/PGM/PPM, and JPEG, GIF, ICO through the base plug-ins.
 void TImage::LoadPicture(const String& resource) {
-    QImage image(Q(resource));
+    QImage image(ToQString(resource));
     if (image.isNull()) {
-        if (!QFile::exists(Q(resource))) throw EResourceError("no picture " + resource);
+        if (!QFile::exists(ToQString(resource))) throw EResourceError("no picture " + resource);
         throw EResourceError("cannot read the picture " + resource);
     }
     FPicture = resource;

@@ -13,8 +13,8 @@
 
 namespace vcl::detail {
 
-inline QString Q(const String& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-inline String S(const QString& s) { return s.toStdString(); }
+inline QString ToQString(const String& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+inline String FromQString(const QString& s) { return s.toStdString(); }
 
 // The Qt font for a framework font: "MS Sans Serif" (absent on this
 // system) becomes the application's sans font; a negative Height is the

@@ -16,7 +16,7 @@ using namespace vcl::detail;
 static QStringList ToQList(const std::vector<String>& items) {
     QStringList list;
     list.reserve(static_cast<qsizetype>(items.size()));
-    for (const String& s : items) list << Q(s);
+    for (const String& s : items) list << ToQString(s);
     return list;
 }
 
@@ -42,16 +42,16 @@ static QStyle* DropDownStyle() {
     return style;
 }
 
-class TComboBox::Items_ : public TStrings {
+class TComboBox::TItems : public TStrings {
 public:
-    explicit Items_(TComboBox* box) : FBox(box) {}
+    explicit TItems(TComboBox* box) : FBox(box) {}
 
 protected:
     void Added(int index) override {
         auto* w = static_cast<QComboBox*>(FBox->FWidget);
         QSignalBlocker block(w);
         int current = w->currentIndex();
-        w->addItem(Q((*this)[index]));
+        w->addItem(ToQString((*this)[index]));
         w->setCurrentIndex(current);  // adding selects nothing
     }
     void Reset() override {
@@ -66,7 +66,7 @@ private:
     TComboBox* FBox;
 };
 
-TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, new QComboBox), FItems(new Items_(this)) {
+TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, new QComboBox), FItems(new TItems(this)) {
     auto* box = static_cast<QComboBox*>(FWidget);
     box->setCurrentIndex(-1);
     box->setStyle(DropDownStyle());
@@ -107,7 +107,7 @@ void TComboBox::SetDropDownCount(int n) {
     static_cast<QComboBox*>(FWidget)->setMaxVisibleItems(std::max(1, n));
 }
 
-String TComboBox::Text() const { return S(static_cast<QComboBox*>(FWidget)->currentText()); }
+String TComboBox::Text() const { return FromQString(static_cast<QComboBox*>(FWidget)->currentText()); }
 
 void TComboBox::Select(int index) {
     if (!EffectivelyEnabled()) return;
@@ -126,7 +126,7 @@ void TComboBox::ReadProperty(const String& name, const DfmValue& v) {
     else if (name == "Style") SetStyle(static_cast<TComboBoxStyle>(EnumValue(v, {"csDropDown", "csSimple", "csDropDownList"})));
     else if (name == "DropDownCount") SetDropDownCount(IntValue(v));
     else if (name == "ItemHeight") IntValue(v);
-    else if (name == "Text") static_cast<QComboBox*>(FWidget)->setEditText(Q(v.AsString()));
+    else if (name == "Text") static_cast<QComboBox*>(FWidget)->setEditText(ToQString(v.AsString()));
     else if (name == "Sorted") v.AsBool();
     else TWinControl::ReadProperty(name, v);
 }
@@ -141,9 +141,9 @@ bool TComboBox::SetEvent(const String& name, const TMethod& handler) {
 // A hidden list box shows nothing: its widget holds the items only while
 // the list box is visible, so assistive technology finds no items (with
 // places on screen) in a hidden list, such as a form's message list.
-class TListBox::Items_ : public TStrings {
+class TListBox::TItems : public TStrings {
 public:
-    explicit Items_(TListBox* box) : FBox(box) {}
+    explicit TItems(TListBox* box) : FBox(box) {}
     void Show(bool on) {
         auto* w = static_cast<QListWidget*>(FBox->FWidget);
         w->clear();
@@ -152,7 +152,7 @@ public:
 
 protected:
     void Added(int index) override {
-        if (FBox->Visible()) static_cast<QListWidget*>(FBox->FWidget)->addItem(Q((*this)[index]));
+        if (FBox->Visible()) static_cast<QListWidget*>(FBox->FWidget)->addItem(ToQString((*this)[index]));
     }
     void Reset() override { Show(FBox->Visible()); }
 
@@ -160,7 +160,7 @@ private:
     TListBox* FBox;
 };
 
-TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner, new QListWidget), FItems(new Items_(this)) {
+TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner, new QListWidget), FItems(new TItems(this)) {
     FWidth = 121;
     FHeight = 97;
     SetWidgetGeometry();
@@ -200,9 +200,9 @@ void TListBox::ReadProperty(const String& name, const DfmValue& v) {
 
 // ---- TMemo
 
-class TMemo::Lines_ : public TStrings {
+class TMemo::TLines : public TStrings {
 public:
-    explicit Lines_(TMemo* memo) : FMemo(memo) {}
+    explicit TLines(TMemo* memo) : FMemo(memo) {}
 
 protected:
     // A new line shows at once, at the end, and is scrolled into view. It
@@ -211,7 +211,7 @@ protected:
     // to see each step as it happens. Painting runs no input event.
     void Added(int index) override {
         auto* w = static_cast<QPlainTextEdit*>(FMemo->FWidget);
-        w->appendPlainText(Q((*this)[index]));
+        w->appendPlainText(ToQString((*this)[index]));
         w->verticalScrollBar()->setValue(w->verticalScrollBar()->maximum());
         w->viewport()->repaint();
     }
@@ -225,7 +225,7 @@ private:
     TMemo* FMemo;
 };
 
-TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner, new QPlainTextEdit), FLines(new Lines_(this)) {
+TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner, new QPlainTextEdit), FLines(new TLines(this)) {
     static_cast<QPlainTextEdit*>(FWidget)->setTabChangesFocus(true);  // Tab moves on, as WantTabs is off
     SetScrollBars(ssNone);
     FWidth = 185;

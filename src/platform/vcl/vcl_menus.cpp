@@ -83,11 +83,11 @@ static std::vector<String> ShownCaptions(const std::vector<TMenuItem*>& items, b
     std::vector<String> shown;
     QString taken;
     for (TMenuItem* item : items) {
-        QChar own = OwnHotkey(Q(item->Caption()));
+        QChar own = OwnHotkey(ToQString(item->Caption()));
         if (!own.isNull()) taken += own;
     }
     for (TMenuItem* item : items) {
-        QString caption = Q(item->Caption());
+        QString caption = ToQString(item->Caption());
         if (automatic && item->Caption() != "-" && OwnHotkey(caption).isNull()) {
             for (qsizetype i = 0; i < caption.size(); ++i) {
                 if (caption[i] == '&') {
@@ -100,7 +100,7 @@ static std::vector<String> ShownCaptions(const std::vector<TMenuItem*>& items, b
                 break;
             }
         }
-        shown.push_back(S(caption));
+        shown.push_back(FromQString(caption));
     }
     return shown;
 }
@@ -112,7 +112,7 @@ void TMenuItem::Build(void* parentMenu, const String& shown) {
     delete static_cast<QObject*>(FAction);
     FAction = nullptr;
     if (!FItems.empty()) {
-        auto* menu = new QMenu(Q(shown));
+        auto* menu = new QMenu(ToQString(shown));
         menu->menuAction()->setEnabled(FEnabled);
         parent->addAction(menu->menuAction());
         FAction = menu;
@@ -122,7 +122,7 @@ void TMenuItem::Build(void* parentMenu, const String& shown) {
     }
     // "-" is a plain separator line: no text of its own to draw or read out.
     bool separator = FCaption == "-";
-    auto* action = new QAction(separator ? QString() : Q(shown));
+    auto* action = new QAction(separator ? QString() : ToQString(shown));
     action->setSeparator(separator);
     action->setEnabled(FEnabled);
     QObject::connect(action, &QAction::triggered, action, [this] { DispatchEvent([this] { Click(); }); });

@@ -17,6 +17,7 @@
 #include "platform/win32/careful_save.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -290,5 +291,7 @@ bool ReplaceContents(const std::string& path, const uint8_t* data, size_t size) 
     }
     return WriteInPlace(target, data, size);
 }
+
+void FailWritesPastTheSizeLimit() { signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace careful_save

@@ -25,4 +25,9 @@ bool ReplaceContents(const std::string& target, const uint8_t* data, size_t size
 // folder owner's. True for a path that is no link.
 bool LinksMayBeFollowed(const std::string& path);
 
+// For the rest of the process, a write past the process's file-size limit
+// fails like any other short write (and the save reports it) instead of
+// ending the program on the spot.
+void FailWritesPastTheSizeLimit();
+
 }  // namespace careful_save

@@ -15,9 +15,9 @@ namespace fs = std::filesystem;
 namespace com_ports {
 namespace {
 
-std::mutex g_rootsMutex;
-std::string g_devRoot = "/dev";
-std::string g_sysRoot = "/sys";
+std::mutex RootsMutex;
+std::string DevRoot = "/dev";
+std::string SysRoot = "/sys";
 
 bool Exists(const std::string& path) {
     struct stat st;
@@ -64,13 +64,13 @@ std::string PortsFolder() {
 }
 
 std::vector<std::string> MachineDevices(const std::string& devRoot, const std::string& sysRoot) {
-    static const char* const kGroups[] = {"ttyUSB", "ttyACM", "ttyS"};
+    static const char* const DeviceGroups[] = {"ttyUSB", "ttyACM", "ttyS"};
     std::vector<std::pair<long, std::string>> found[3];
     std::error_code ec;
     for (fs::directory_iterator it(devRoot, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         for (int g = 0; g < 3; ++g) {
-            long number = NumberAfter(name, kGroups[g]);
+            long number = NumberAfter(name, DeviceGroups[g]);
             if (number < 0) continue;
             if (g == 2 && !UartHasHardware(sysRoot, name)) continue;
             found[g].emplace_back(number, name);
@@ -101,9 +101,9 @@ std::optional<std::string> Resolve(int n) {
     }
     std::string devRoot, sysRoot;
     {
-        std::lock_guard<std::mutex> lock(g_rootsMutex);
-        devRoot = g_devRoot;
-        sysRoot = g_sysRoot;
+        std::lock_guard<std::mutex> lock(RootsMutex);
+        devRoot = DevRoot;
+        sysRoot = SysRoot;
     }
     std::vector<std::string> devices = MachineDevices(devRoot, sysRoot);
     if (static_cast<size_t>(n) > devices.size()) return std::nullopt;
@@ -111,9 +111,9 @@ std::optional<std::string> Resolve(int n) {
 }
 
 void SetDeviceRoots(const std::string& devRoot, const std::string& sysRoot) {
-    std::lock_guard<std::mutex> lock(g_rootsMutex);
-    g_devRoot = devRoot;
-    g_sysRoot = sysRoot;
+    std::lock_guard<std::mutex> lock(RootsMutex);
+    DevRoot = devRoot;
+    SysRoot = sysRoot;
 }
 
 }  // namespace com_ports

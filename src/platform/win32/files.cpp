@@ -33,11 +33,11 @@ namespace {
 
 constexpr size_t MaxNameLength = 255;
 
-thread_local DWORD t_lastError = ERROR_SUCCESS;
+thread_local DWORD ThreadLastError = ERROR_SUCCESS;
 
 void CloseAllAtExit();
 
-std::mutex g_tableMutex;
+std::mutex TableMutex;
 std::unordered_set<HandleObject*>& Table() {
     static auto* table = [] {
         auto* t = new std::unordered_set<HandleObject*>;  // never freed: it is used at exit
@@ -69,7 +69,7 @@ BOOL CloseObject(HandleObject* h) {
 void CloseAllAtExit() {
     std::unordered_set<HandleObject*> open;
     {
-        std::lock_guard<std::mutex> lock(g_tableMutex);
+        std::lock_guard<std::mutex> lock(TableMutex);
         open.swap(Table());
     }
     for (HandleObject* h : open) CloseObject(h);
@@ -184,14 +184,14 @@ HandleObject* TransferHandle(HANDLE hFile, const void* buffer, DWORD n, void* ov
 
 HANDLE Register(HandleKind kind, int fd, DWORD access) {
     auto* h = new HandleObject{kind, fd, access, {}, {}};
-    std::lock_guard<std::mutex> lock(g_tableMutex);
+    std::lock_guard<std::mutex> lock(TableMutex);
     Table().insert(h);
     return static_cast<HANDLE>(h);
 }
 
 HandleObject* Lookup(HANDLE h) {
     auto* p = static_cast<HandleObject*>(h);
-    std::lock_guard<std::mutex> lock(g_tableMutex);
+    std::lock_guard<std::mutex> lock(TableMutex);
     return Table().count(p) ? p : nullptr;
 }
 
@@ -202,11 +202,11 @@ HandleObject* Lookup(HANDLE h, HandleKind kind) {
 
 HandleObject* Unregister(HANDLE h) {
     auto* p = static_cast<HandleObject*>(h);
-    std::lock_guard<std::mutex> lock(g_tableMutex);
+    std::lock_guard<std::mutex> lock(TableMutex);
     return Table().erase(p) ? p : nullptr;
 }
 
-void SetLastError(DWORD error) { t_lastError = error; }
+void SetLastError(DWORD error) { ThreadLastError = error; }
 
 DWORD ErrorFromErrno(int err) {
     switch (err) {
@@ -296,4 +296,4 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
     return ok;
 }
 
-DWORD GetLastError() { return t_lastError; }
+DWORD GetLastError() { return ThreadLastError; }

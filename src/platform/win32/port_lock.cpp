@@ -21,8 +21,8 @@ namespace {
 
 const char* const DefaultFolder = "/run/lock";
 
-std::mutex g_folderMutex;
-std::string g_folder;  // empty: the default
+std::mutex LockFolderMutex;
+std::string LockFolder;  // empty: the default
 
 // The lock files this process has taken and not yet released. The link
 // object is never destroyed and nothing closes its port when the program
@@ -234,13 +234,13 @@ void Release(const std::string& lockFile) {
 }
 
 std::string Folder() {
-    std::lock_guard<std::mutex> lock(g_folderMutex);
-    return g_folder.empty() ? DefaultFolder : g_folder;
+    std::lock_guard<std::mutex> lock(LockFolderMutex);
+    return LockFolder.empty() ? DefaultFolder : LockFolder;
 }
 
 void SetFolder(const std::string& folder) {
-    std::lock_guard<std::mutex> lock(g_folderMutex);
-    g_folder = folder;
+    std::lock_guard<std::mutex> lock(LockFolderMutex);
+    LockFolder = folder;
 }
 
 }  // namespace port_lock

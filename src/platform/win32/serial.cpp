@@ -52,7 +52,7 @@ struct RateEntry {
     speed_t speed;
 };
 
-constexpr RateEntry kRates[] = {
+constexpr RateEntry RateTable[] = {
     {110, B110},       {300, B300},       {600, B600},       {1200, B1200},
     {2400, B2400},     {4800, B4800},     {9600, B9600},     {19200, B19200},
     {38400, B38400},   {57600, B57600},   {115200, B115200}, {230400, B230400},
@@ -60,7 +60,7 @@ constexpr RateEntry kRates[] = {
 };
 
 bool SpeedForRate(DWORD rate, speed_t* speed) {
-    for (const RateEntry& e : kRates) {
+    for (const RateEntry& e : RateTable) {
         if (e.rate == rate) {
             *speed = e.speed;
             return true;
@@ -70,7 +70,7 @@ bool SpeedForRate(DWORD rate, speed_t* speed) {
 }
 
 DWORD RateForSpeed(speed_t speed) {
-    for (const RateEntry& e : kRates) {
+    for (const RateEntry& e : RateTable) {
         if (e.speed == speed) return e.rate;
     }
     return 0;
@@ -99,11 +99,11 @@ timespec ToTimespec(int64_t ns) {
     return timespec{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
 }
 
-constexpr int64_t kNoDeadline = INT64_MAX;
+constexpr int64_t NoDeadline = INT64_MAX;
 
 int64_t Deadline(int64_t start, DWORD n, DWORD multiplier, DWORD constant) {
     uint64_t ms = uint64_t{n} * multiplier + constant;
-    if (ms == 0) return kNoDeadline;  // no limit
+    if (ms == 0) return NoDeadline;  // no limit
     return start + static_cast<int64_t>(ms) * 1000000;
 }
 
@@ -155,14 +155,14 @@ struct PortLockGuard {
     ~PortLockGuard() { port_lock::Release(file); }
 };
 
-std::atomic<bool> g_stopRequested{false};
-std::atomic<bool> g_linesGivenUp{false};
+std::atomic<bool> StopRequested{false};
+std::atomic<bool> LinesGivenUp{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set in a signal handler");
 
 // A read or write that did not complete gives up every line once a stop
 // is asked.
 BOOL NoteOutcome(BOOL ok, bool complete) {
-    if ((!ok || !complete) && g_stopRequested) g_linesGivenUp = true;
+    if ((!ok || !complete) && StopRequested) LinesGivenUp = true;
     return ok;
 }
 
@@ -239,7 +239,7 @@ BOOL ReadLine(HandleObject* h, BYTE* buffer, DWORD n, DWORD* got) {
         if (interval > 0 && *got > 0 && lastByte + interval < deadline) deadline = lastByte + interval;
         timespec wait;
         timespec* waitPtr = nullptr;
-        if (deadline != kNoDeadline) {
+        if (deadline != NoDeadline) {
             int64_t now = NowNs();
             if (now >= deadline) break;  // time-out: success with the count so far
             wait = ToTimespec(deadline - now);
@@ -290,7 +290,7 @@ BOOL WriteLine(HandleObject* h, const BYTE* buffer, DWORD n, DWORD* sent) {
         }
         timespec wait;
         timespec* waitPtr = nullptr;
-        if (deadline != kNoDeadline) {
+        if (deadline != NoDeadline) {
             int64_t now = NowNs();
             if (now >= deadline) break;  // time-out: success with the count so far
             wait = ToTimespec(deadline - now);
@@ -314,7 +314,7 @@ BOOL WriteLine(HandleObject* h, const BYTE* buffer, DWORD n, DWORD* sent) {
 }  // namespace
 
 BOOL ReadSerial(HandleObject* h, BYTE* buffer, DWORD n, DWORD* got) {
-    if (g_linesGivenUp) {
+    if (LinesGivenUp) {
         SetLastError(ERROR_READ_FAULT);
         return FALSE;
     }
@@ -322,7 +322,7 @@ BOOL ReadSerial(HandleObject* h, BYTE* buffer, DWORD n, DWORD* got) {
 }
 
 BOOL WriteSerial(HandleObject* h, const BYTE* buffer, DWORD n, DWORD* sent) {
-    if (g_linesGivenUp) {
+    if (LinesGivenUp) {
         SetLastError(ERROR_WRITE_FAULT);
         return FALSE;
     }
@@ -457,4 +457,4 @@ void Sleep(DWORD dwMilliseconds) {
     }
 }
 
-void process_stop::NoteRequest() { g_stopRequested = true; }
+void process_stop::NoteRequest() { StopRequested = true; }

@@ -13,7 +13,7 @@
 #include "support/test_env.h"
 
 namespace {
-QtMessageHandler g_qtMessages = nullptr;
+QtMessageHandler PreviousMessageHandler = nullptr;
 
 // What the offscreen platform says of window calls it has no screen for,
 // on every window shown; dropped so that the warnings that tell something
@@ -25,7 +25,7 @@ void DropOffscreenNotices(QtMsgType type, const QMessageLogContext& context, con
     if (type == QtWarningMsg && notices.contains(message) &&
         QGuiApplication::platformName() == QLatin1String("offscreen"))
         return;
-    g_qtMessages(type, context, message);
+    PreviousMessageHandler(type, context, message);
 }
 }  // namespace
 
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     test_env::Setup();
-    g_qtMessages = qInstallMessageHandler(DropOffscreenNotices);
+    PreviousMessageHandler = qInstallMessageHandler(DropOffscreenNotices);
     Application->Initialize();
     test_app::Capture();
     ::testing::UnitTest::GetInstance()->listeners().Append(new test_app::ResetBeforeEachTest);
