@@ -143,9 +143,7 @@ TEST(PlainFiles, NonRegularFilesAndLongNamesFailAtOnce) {
     const std::string base = dir + "/";
     const std::string fits = base + std::string(255 - base.size(), 'a');
     Put(fits, "");
-    HANDLE h = Open(fits, GENERIC_WRITE, OPEN_EXISTING);
-    EXPECT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
+    EXPECT_TRUE(CloseHandle(Open(fits, GENERIC_WRITE, OPEN_EXISTING)));  // opens, and so closes
     const std::string tooLong = fits + "b";
     EXPECT_EQ(Open(tooLong, GENERIC_WRITE, OPEN_EXISTING), INVALID_HANDLE_VALUE);
     EXPECT_EQ(Err(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
@@ -153,8 +151,7 @@ TEST(PlainFiles, NonRegularFilesAndLongNamesFailAtOnce) {
 }
 
 TEST(PlainFiles, ShareModeZeroRefusesASecondOpener) {
-    const std::string dir = test_env::MakeTempDir("share");
-    const std::string name = dir + "/busy.tun";
+    const std::string name = test_env::MakeTempDir("share") + "/busy.tun";
     Put(name, "content");
     HANDLE first = Open(name, GENERIC_READ, OPEN_EXISTING);
     ASSERT_NE(first, INVALID_HANDLE_VALUE);
