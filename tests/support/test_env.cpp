@@ -46,6 +46,13 @@ void Setup() {
     setenv("XDG_CONFIG_HOME", (RootFolder + "/config").c_str(), 1);
     com_ports::SetDeviceRoots(RootFolder + "/nodev", RootFolder + "/nosys");
     port_lock::SetFolder(RootFolder + "/lock");  // never the machine's own lock folder
+    // Without a session (CI, a console) Qt would say on every start that it
+    // makes a runtime folder of its own.
+    if (!std::getenv("XDG_RUNTIME_DIR")) {
+        fs::create_directory(RootFolder + "/runtime");
+        fs::permissions(RootFolder + "/runtime", fs::perms::owner_all);
+        setenv("XDG_RUNTIME_DIR", (RootFolder + "/runtime").c_str(), 1);
+    }
     SetKnownLocale();
     StartState.cwd = fs::current_path();
     if (const char* home = std::getenv("HOME")) StartState.home = home;
